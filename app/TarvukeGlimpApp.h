@@ -1,0 +1,33 @@
+#pragma once
+
+#include "FeedbackdHaptics.h"
+#include "SettingsPreferences.h"
+#include "SystemClock.h"
+#include "SystemRandom.h"
+
+#include <QQmlApplicationEngine>
+#include <memory>
+
+class GameStore;
+
+// The application object: owns the one GameStore for the life of the process and the
+// window that shows it.
+class TarvukeGlimpApp
+{
+public:
+    TarvukeGlimpApp();
+    ~TarvukeGlimpApp();
+
+    // Created on first use, exactly once.
+    GameStore &game();
+    // Opens the window on the root view; false when it could not be built.
+    bool show();
+
+private:
+    SettingsPreferences m_preferences;
+    FeedbackdHaptics m_haptics;
+    SystemClock m_clock;
+    SystemRandom m_random;
+    std::unique_ptr<GameStore> m_game;
+    QQmlApplicationEngine m_engine;
+};
