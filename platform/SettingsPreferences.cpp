@@ -1,9 +1,11 @@
 #include "SettingsPreferences.h"
 
+#include <QFile>
 #include <QStandardPaths>
 
 SettingsPreferences::SettingsPreferences(const QString &filePath)
-    : m_settings(filePath, QSettings::IniFormat)
+    : m_filePath(filePath)
+    , m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
 {
 }
 
@@ -15,7 +17,7 @@ QString SettingsPreferences::defaultFilePath()
 
 std::optional<QString> SettingsPreferences::readText(const QString &key)
 {
-    const QVariant value = m_settings.value(key);
+    const QVariant value = m_settings->value(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return value.toString();
@@ -23,7 +25,13 @@ std::optional<QString> SettingsPreferences::readText(const QString &key)
 
 bool SettingsPreferences::writeText(const QString &key, const QString &value)
 {
-    m_settings.setValue(key, value);
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    if (m_settings->status() == QSettings::FormatError) {
+        const QString aside = m_filePath + QStringLiteral(".corrupt");
+        QFile::remove(aside);
+        QFile::rename(m_filePath, aside);
+        m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+    }
+    m_settings->setValue(key, value);
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }

@@ -3,9 +3,12 @@
 #include "Preferences.h"
 
 #include <QSettings>
+#include <memory>
 
 // Preferences in an INI file via QSettings. Every write is synced at once;
 // QSettings replaces the file atomically, so a crash mid-write keeps the old text.
+// QSettings refuses to write over a file it could not parse; such a file is set aside
+// as "<file>.corrupt" at the first write, so that new edits are kept again.
 class SettingsPreferences final : public Preferences
 {
 public:
@@ -18,5 +21,6 @@ public:
     bool writeText(const QString &key, const QString &value) override;
 
 private:
-    QSettings m_settings;
+    QString m_filePath;
+    std::unique_ptr<QSettings> m_settings;
 };

@@ -1,0 +1,113 @@
+// The real clock and the feedbackd haptics, on a private session bus.
+#include "FeedbackdHaptics.h"
+#include "StoreHarness.h"
+#include "SystemClock.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QStandardPaths>
+
+class FakeFeedbackd : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.sigxcpu.Feedback")
+
+public:
+    QStringList events;
+
+public slots:
+    uint TriggerFeedback(const QString &appId, const QString &event, const QVariantMap &hints,
+                         int timeout)
+    {
+        events << QStringLiteral("%1 %2 %3 %4").arg(appId, event, hints.value("profile").toString()).arg(timeout);
+        return uint(events.size());
+    }
+};
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private:
+    QProcess m_bus;
+
+private slots:
+    void initTestCase()
+    {
+        // A private session bus, so nothing reaches the desktop's own daemons.
+        if (QStandardPaths::findExecutable(u"dbus-daemon"_qs).isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        m_bus.start(u"dbus-daemon"_qs, {u"--session"_qs, u"--nofork"_qs, u"--print-address=1"_qs});
+        QVERIFY(m_bus.waitForReadyRead(5000));
+        const QByteArray address = m_bus.readLine().trimmed();
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+        QVERIFY(QDBusConnection::sessionBus().isConnected());
+    }
+
+    void cleanupTestCase()
+    {
+        m_bus.kill();
+        m_bus.waitForFinished();
+    }
+
+    void clockWakesOnceAndCancelsOnRelease()
+    {
+        SystemClock clock;
+        int fired = 0;
+        auto once = clock.after(20ms, [&] { ++fired; });
+        auto cancelled = clock.after(20ms, [&] { fired += 100; });
+        cancelled.reset();
+        QTRY_COMPARE(fired, 1);
+        QTest::qWait(50);
+        QCOMPARE(fired, 1);
+        QVERIFY(clock.now() >= 20ms);
+
+        // Letting go of the timer from inside its own wake-up is safe.
+        std::unique_ptr<ClockTimer> self;
+        self = clock.after(1ms, [&] {
+            self.reset();
+            ++fired;
+        });
+        QTRY_COMPARE(fired, 2);
+    }
+
+    void aRealTurnCountsDownOnTheSystemClock()
+    {
+        StoreHarness harness;
+        SystemClock clock;
+        GameStore game(harness.prefs, harness.sound, harness.haptics, clock, harness.random);
+        game.setPlayerText(u"A\nB"_qs);
+        game.formTeams(false);
+        game.setRoundDuration(2);
+        game.startTurn();
+        QTRY_COMPARE_WITH_TIMEOUT(game.remainingTime(), 1, 1500);
+        QTRY_COMPARE_WITH_TIMEOUT(game.screen(), AppScreen::summary, 1500);
+    }
+
+    void hapticsReachFeedbackd()
+    {
+        // Without the daemon the calls go nowhere, quietly.
+        FeedbackdHaptics haptics(u"test.app"_qs);
+        haptics.notify(HapticCue::success);
+
+        FakeFeedbackd daemon;
+        QDBusConnection service = QDBusConnection::connectToBus(
+            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"feedbackd"_qs);
+        QVERIFY(service.registerObject(u"/org/sigxcpu/Feedback"_qs, &daemon, QDBusConnection::ExportAllSlots));
+        QVERIFY(service.registerService(u"org.sigxcpu.Feedback"_qs));
+
+        haptics.notify(HapticCue::success);
+        haptics.notify(HapticCue::warning);
+        haptics.notify(HapticCue::error);
+        QTRY_COMPARE(daemon.events.size(), 3);
+        QCOMPARE(daemon.events,
+                 (QStringList{u"test.app timeout-completed quiet -1"_qs,
+                              u"test.app message-new-instant quiet -1"_qs,
+                              u"test.app phone-hangup quiet -1"_qs}));
+        QDBusConnection::disconnectFromBus(u"feedbackd"_qs);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,106 @@
+// The custom words on disk through the real QSettings-backed preferences.
+#include "SettingsPreferences.h"
+#include "StoreHarness.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+class TestPreferences : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+private slots:
+    void wordsSurviveARestartOfTheStore()
+    {
+        const QString file = path(u"restart.conf"_qs);
+        const QString text = u"Ёжик\r\nвоздушный  шар\n\n😀 emoji, запятая; = [раздел]\n\\n\"кавычки\"\u2028"_qs;
+        {
+            SettingsPreferences prefs(file);
+            StoreHarness game;
+            GameStore store(prefs, game.sound, game.haptics, game.clock, game.random);
+            QVERIFY(!QFile::exists(file));
+            store.setCustomWordsText(text);
+            QVERIFY(QFile::exists(file));
+        }
+        SettingsPreferences prefs(file);
+        StoreHarness game;
+        GameStore store(prefs, game.sound, game.haptics, game.clock, game.random);
+        QCOMPARE(store.customWordsText(), text);
+
+        // Clearing is stored too.
+        store.setCustomWordsText(QString());
+        QCOMPARE(SettingsPreferences(file).readText(GameStore::customWordsKey), QString());
+    }
+
+    void aLargeTextRoundTrips()
+    {
+        const QString file = path(u"large.conf"_qs);
+        QString text;
+        for (int i = 0; i < 20000; ++i)
+            text += QStringLiteral("слово номер %1\n").arg(i);
+        QVERIFY(SettingsPreferences(file).writeText(GameStore::customWordsKey, text));
+        QCOMPARE(SettingsPreferences(file).readText(GameStore::customWordsKey), text);
+    }
+
+    void badFilesReadAsNothing_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<bool>("setAside");
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe[\x01=\x02\n\x80\x81", 10) << true;
+        QTest::newRow("a list, not a text") << QByteArray("[General]\ntarvuke.glimp.customWords=a, b\n") << false;
+        QTest::newRow("a number variant") << QByteArray("[General]\ntarvuke.glimp.customWords=@Variant(\\0\\0\\0\\x2\\0\\0\\0*)\n") << false;
+        QTest::newRow("a byte array") << QByteArray("[General]\ntarvuke.glimp.customWords=@ByteArray(abc)\n") << false;
+        QTest::newRow("broken section") << QByteArray("[General\ntarvuke.glimp.customWords=\"unterminated\n") << true;
+    }
+    void badFilesReadAsNothing()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(bool, setAside);
+        const QString file = path(QStringLiteral("bad-%1.conf").arg(QTest::currentDataTag()));
+        if (!contents.isEmpty())
+            writeFile(file, contents);
+        SettingsPreferences prefs(file);
+        const auto text = prefs.readText(GameStore::customWordsKey);
+        QVERIFY(!text || !text->contains(u"a, b"_qs));
+        // The next edit still gets stored.
+        QVERIFY(prefs.writeText(GameStore::customWordsKey, u"новое"_qs));
+        QCOMPARE(SettingsPreferences(file).readText(GameStore::customWordsKey), u"новое"_qs);
+        // An unreadable file is kept beside the new one, not thrown away.
+        QFile aside(file + u".corrupt"_qs);
+        QCOMPARE(aside.exists(), setAside);
+        if (setAside) {
+            QVERIFY(aside.open(QIODevice::ReadOnly));
+            QCOMPARE(aside.readAll(), contents);
+        }
+    }
+
+    void anUnwritablePlaceFailsSilently()
+    {
+        // Even root cannot create a file below a regular file.
+        const QString blocker = path(u"not-a-directory"_qs);
+        writeFile(blocker, "x");
+        SettingsPreferences prefs(blocker + u"/glimp.conf"_qs);
+        QCOMPARE(prefs.readText(GameStore::customWordsKey), std::nullopt);
+        QVERIFY(!prefs.writeText(GameStore::customWordsKey, u"слово"_qs));
+
+        StoreHarness game;
+        GameStore store(prefs, game.sound, game.haptics, game.clock, game.random);
+        store.setCustomWordsText(u"слово"_qs);
+        QCOMPARE(store.customWordsText(), u"слово"_qs);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"

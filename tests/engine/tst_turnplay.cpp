@@ -1,0 +1,350 @@
+// Decks, the turn clock, swipes, scoring, victory, turn order and the cues of each event.
+#include "BuiltInWords.h"
+#include "StoreHarness.h"
+#include "WordRules.h"
+
+class TestTurnPlay : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aTurnEndsOnItsSixtiethTick()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->startTurn();
+        QCOMPARE(game->screen(), AppScreen::playing);
+        QCOMPARE(game->timeText(), u"1:00"_qs);
+        QStringList shown;
+        for (int tick = 1; tick <= 59; ++tick) {
+            game.clock.advance(1s);
+            shown << game->timeText();
+        }
+        QCOMPARE(game->screen(), AppScreen::playing);
+        QCOMPARE(shown.last(), u"0:01"_qs);
+        QCOMPARE(shown.at(54), u"0:05"_qs);
+        game.clock.advance(1s);
+        QCOMPARE(game->screen(), AppScreen::summary);
+        QCOMPARE(game->remainingTime(), 0);
+        QVERIFY(!game->hasTimerTask());
+        QCOMPARE(game.clock.pendingCount(), 0);
+        // The word on the card when time ran out is recorded nowhere.
+        QVERIFY(game->roundWords().isEmpty());
+        QCOMPARE(game.audio(u"turn_endscreen_0words_guessed:play"_qs).size(), 1);
+        QCOMPARE(game.haptics.cues, QList<HapticCue>{HapticCue::error});
+    }
+
+    void clockTextFormats()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        for (auto [seconds, text] : {std::pair{125, "2:05"}, {600, "10:00"}, {5, "0:05"}}) {
+            game->setRoundDuration(seconds);
+            game->startTurn();
+            QCOMPARE(game->timeText(), QString::fromLatin1(text));
+            game->endTurn(false);
+        }
+        game->setRoundDuration(-3);
+        game->startTurn();
+        QCOMPARE(game->timeText(), u"0:00"_qs);
+        game.clock.advance(1s);
+        QCOMPARE(game->screen(), AppScreen::summary);
+        QCOMPARE(game->remainingTime(), 0);
+    }
+
+    void guessesScoreAtOnceAndAddBonusTime()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB\nC\nD"_qs);
+        game->setBonusTime(10);
+        game->setRoundDuration(10);
+        game->startTurn();
+        game.clock.advance(8s);
+        QCOMPARE(game->timeText(), u"0:02"_qs);
+        const QString first = game->currentWord();
+        game->handleSwipe(60.1);
+        QCOMPARE(game->timeText(), u"0:12"_qs);
+        QCOMPARE(game->teams().at(0).score, 1);
+        QCOMPARE(game->guessedCount(), 1);
+        QCOMPARE(game->roundWords().size(), 1);
+        QCOMPARE(game->roundWords().at(0).word, first);
+        QVERIFY(game->roundWords().at(0).guessed);
+        QVERIFY(game->currentWord() != first);
+
+        // Skips cost nothing; exactly 60 (and 59.9) changes nothing.
+        game->handleSwipe(-61);
+        game->handleSwipe(60);
+        game->handleSwipe(-60);
+        game->handleSwipe(59.9);
+        QCOMPARE(game->teams().at(0).score, 1);
+        QCOMPARE(game->skippedCount(), 1);
+        QCOMPARE(game->remainingTime(), 12);
+        QCOMPARE(game->roundWords().size(), 2);
+        QCOMPARE(game.haptics.cues, (QList<HapticCue>{HapticCue::success, HapticCue::warning}));
+        // No sound for a guess, one skip sound for a skip.
+        QCOMPARE(game.audio(u"skip_sound"_qs).filter(u":play"_qs).size(), 1);
+        QCOMPARE(game.audioBackend.log.filter(u":play"_qs).size(), 1);
+    }
+
+    void theTargetWordWinsAtOnce()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB\nC\nD"_qs);
+        game->setWordsToWin(3);
+        game->startTurn();
+        game->handleSwipe(100);
+        game->handleSwipe(-100);
+        game->handleSwipe(100);
+        QCOMPARE(game->screen(), AppScreen::playing);
+        const QString last = game->currentWord();
+        game->handleSwipe(100);
+        QCOMPARE(game->screen(), AppScreen::winner);
+        QCOMPARE(game->winner()->score, 3);
+        QCOMPARE(game->winner()->id, game->teams().at(0).id);
+        QCOMPARE(game->teams().at(1).score, 0);
+        QCOMPARE(game->guessedCount(), 3);
+        QCOMPARE(game->roundWords().last().word, last);
+        QVERIFY(!game->hasTimerTask());
+        QCOMPARE(game.audio(u"game_end"_qs).filter(u":play"_qs).size(), 1);
+        QCOMPARE(game.audio(u"turn_endscreen"_qs).filter(u":play"_qs).size(), 0);
+        QCOMPARE(game.haptics.cues.last(), HapticCue::error);
+
+        // Later swipes and ticks do nothing.
+        game->handleSwipe(100);
+        game.clock.advance(120s);
+        QCOMPARE(game->winner()->score, 3);
+        QCOMPARE(game->screen(), AppScreen::winner);
+    }
+
+    void endTurnTwiceActsOnce()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->endTurn(false);
+        QCOMPARE(game->screen(), AppScreen::ready);
+        game->startTurn();
+        game->endTurn(false);
+        game->endTurn(false);
+        game->endTurn(true);
+        QCOMPARE(game->screen(), AppScreen::summary);
+        QVERIFY(!game->winner());
+        QCOMPARE(game.audioBackend.log.filter(u":play"_qs).size(), 1);
+        QCOMPARE(game.haptics.cues.size(), 1);
+    }
+
+    void aCancelledCountdownNeverTouchesALaterTurn()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->setRoundDuration(10);
+        game->startTurn();
+        game.clock.advance(500ms);
+        game->endTurn(false);
+        game->continueAfterSummary();
+        game->startTurn();
+        // Half a second in: the first countdown would tick now, the second must not yet.
+        game.clock.advance(600ms);
+        QCOMPARE(game->remainingTime(), 10);
+        game.clock.advance(400ms);
+        QCOMPARE(game->remainingTime(), 9);
+        QCOMPARE(game.clock.pendingCount(), 1);
+
+        // Starting again while a countdown runs replaces it.
+        game->startTurn();
+        QCOMPARE(game.clock.pendingCount(), 1);
+    }
+
+    void aStaleSwipeNeverCountsInALaterTurn()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->startTurn();
+        const qint64 thrownIn = game->turnNumber();
+        game->endTurn(false);
+        game->continueAfterSummary();
+        game->startTurn();
+        QVERIFY(game->turnNumber() != thrownIn);
+        game->handleSwipeInTurn(100, thrownIn);
+        QCOMPARE(game->guessedCount(), 0);
+        game->handleSwipeInTurn(100, game->turnNumber());
+        QCOMPARE(game->guessedCount(), 1);
+    }
+
+    void turnOrderPassesThroughEachPair()
+    {
+        for (const int teamCount : {2, 3}) {
+            StoreHarness game;
+            QStringList names;
+            for (int i = 0; i < 2 * teamCount; ++i)
+                names << QStringLiteral("P%1").arg(i);
+            game.reachReady(names.join(u'\n'));
+            QStringList order;
+            for (int turn = 0; turn < 2 * teamCount + 1; ++turn) {
+                order << QStringLiteral("%1/%2").arg(game->currentTeamIndex()).arg(game->currentPlayerIndex());
+                QCOMPARE(game->currentPlayerName(),
+                         game->teams().at(game->currentTeamIndex()).players.at(game->currentPlayerIndex()));
+                game->startTurn();
+                game->endTurn(false);
+                game->continueAfterSummary();
+                QCOMPARE(game->screen(), AppScreen::ready);
+            }
+            const QStringList expected = teamCount == 2
+                ? QStringList{"0/0", "0/1", "1/0", "1/1", "0/0"}
+                : QStringList{"0/0", "0/1", "1/0", "1/1", "2/0", "2/1", "0/0"};
+            QCOMPARE(order, expected);
+        }
+    }
+
+    void decksNeverRepeatAKeyInATurn()
+    {
+        StoreHarness game(3);
+        game.reachReady(u"A\nB"_qs);
+        game->setDifficulty(u"Простая"_qs);
+        game->setUsesCustomWords(true);
+        // Custom words that clash with the bank and with each other.
+        game->setCustomWordsText(u"Ёжик\nежик\nКОТЁНОК\nсвой\nСвой \n"_qs);
+        game->setRoundDuration(10);
+        game->startTurn();
+        QSet<QString> keys{wordKey(game->currentWord())};
+        while (game->screen() == AppScreen::playing) {
+            game->handleSwipe(-100);
+            if (game->screen() == AppScreen::playing) {
+                const QString key = wordKey(game->currentWord());
+                QVERIFY2(!keys.contains(key), qPrintable(game->currentWord()));
+                keys.insert(key);
+            }
+        }
+        // The built-in deck ran dry: every distinct key of the easy list was shown.
+        QCOMPARE(game->screen(), AppScreen::summary);
+        QVERIFY(keys.size() >= 294);
+        QVERIFY(game->regularDeck().isEmpty());
+        QCOMPARE(game->roundWords().size(), keys.size());
+    }
+
+    void theCustomDeckIsTriedFiveTimesInAHundred()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->setUsesCustomWords(true);
+        game->setCustomWordsText(u"свой"_qs);
+        game->prepareDecks();
+        QCOMPARE(game->customDeck(), QStringList{u"свой"_qs});
+        // 5 misses the custom deck, 4 hits it.
+        game.random.queue = {5};
+        QCOMPARE(game->drawWord()->second, false);
+        game.random.queue = {4};
+        QCOMPARE(game->drawWord(), (std::pair{u"свой"_qs, true}));
+        QVERIFY(game->customDeck().isEmpty());
+        // An empty custom deck draws no number at all.
+        const int draws = game.random.drawCount;
+        game->drawWord();
+        QCOMPARE(game.random.drawCount, draws);
+    }
+
+    void usedCustomKeysAreThrownAwayAndTheBankSteps()
+    {
+        StoreHarness game;
+        game->setDifficulty(u"Простая"_qs);
+        game->setUsesCustomWords(true);
+        game->setCustomWordsText(u"ЕЖИК"_qs);
+        game->prepareDecks();
+        // Draw from the bank until its own "ёжик" has come up.
+        std::optional<std::pair<QString, bool>> drawn;
+        do {
+            game.random.queue = {50};
+            drawn = game->drawWord();
+            QVERIFY(drawn && !drawn->second);
+        } while (drawn->first != u"ёжик"_qs);
+        QCOMPARE(game->customDeck(), QStringList{u"ЕЖИК"_qs});
+        // The 5-in-100 draw picks the custom deck, whose only word is used: it is thrown
+        // away and the same draw returns a bank word.
+        const qsizetype bankLeft = game->regularDeck().size();
+        game.random.queue = {3};
+        drawn = game->drawWord();
+        QVERIFY(drawn);
+        QCOMPARE(drawn->second, false);
+        QVERIFY(game->customDeck().isEmpty());
+        QCOMPARE(game->regularDeck().size(), bankLeft - 1);
+    }
+
+    void customWordsOffMeansNoCustomDeckAndNoDraw()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->setCustomWordsText(u"один\nдва"_qs);
+        game->startTurn();
+        QVERIFY(game->customDeck().isEmpty());
+        const int draws = game.random.drawCount;
+        for (int i = 0; i < 20; ++i)
+            game->handleSwipe(-100);
+        QCOMPARE(game.random.drawCount, draws);
+        QVERIFY(!game->currentWordIsCustom());
+    }
+
+    void customDeckDropsRepeatedKeys()
+    {
+        StoreHarness game;
+        game->setUsesCustomWords(true);
+        game->setCustomWordsText(u"слон\n\n  Слон  \r\nжираф\n"_qs);
+        QCOMPARE(game->customWordList().size(), 3);
+        game->prepareDecks();
+        QStringList deck = game->customDeck();
+        deck.sort();
+        QCOMPARE(deck, (QStringList{u"жираф"_qs, u"слон"_qs}));
+        game->setCustomWordsText(u"  \n\t\n"_qs);
+        game->prepareDecks();
+        QVERIFY(game->customDeck().isEmpty());
+    }
+
+    void decksAreFreshEachTurn()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->setDifficulty(u"Сложная"_qs);
+        game->startTurn();
+        QCOMPARE(game->regularDeck().size() + 1, 348);
+        QCOMPARE(game->usedWordKeys().size(), 1);
+        game->endTurn(false);
+        game->continueAfterSummary();
+        game->startTurn();
+        QCOMPARE(game->regularDeck().size() + 1, 348);
+        QCOMPARE(game->usedWordKeys().size(), 1);
+    }
+
+    void turnEndSoundsFollowTheGuessedCount()
+    {
+        const QList<std::pair<int, QString>> bands{
+            {0, u"0words"_qs}, {1, u"1word"_qs}, {2, u"2words"_qs}, {3, u"3to4"_qs},
+            {9, u"5to9"_qs}, {10, u"more_than_10"_qs}};
+        for (const auto &[guessed, band] : bands) {
+            StoreHarness game;
+            game.reachReady(u"A\nB"_qs);
+            game->startTurn();
+            for (int i = 0; i < guessed; ++i)
+                game->handleSwipe(100);
+            game->endTurn(false);
+            const QStringList plays = game.audioBackend.log.filter(u":play"_qs);
+            QCOMPARE(plays.size(), 1);
+            QVERIFY2(plays.first().contains(band), qPrintable(plays.first()));
+        }
+    }
+
+    void theNextTurnCutsTheTurnEndSound()
+    {
+        StoreHarness game;
+        game.reachReady(u"A\nB"_qs);
+        game->startTurn();
+        game->endTurn(false);
+        game.audioBackend.log.clear();
+        game->continueAfterSummary();
+        QCOMPARE(game.audioBackend.log, QStringList{u"turn_endscreen_0words_guessed:stop"_qs});
+        game->startTurn();
+        game->endTurn(false);
+        game.audioBackend.log.clear();
+        game->startTurn();
+        QCOMPARE(game.audioBackend.log, QStringList{u"turn_endscreen_0words_guessed:stop"_qs});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTurnPlay)
+#include "tst_turnplay.moc"
