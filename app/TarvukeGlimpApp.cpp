@@ -2,6 +2,7 @@
 
 #include "GameStore.h"
 #include "SoundEffects.h"
+#include "UiAssets.h"
 
 TarvukeGlimpApp::TarvukeGlimpApp()
     : m_preferences(SettingsPreferences::defaultFilePath())
@@ -12,14 +13,17 @@ TarvukeGlimpApp::~TarvukeGlimpApp() = default;
 
 GameStore &TarvukeGlimpApp::game()
 {
-    if (!m_game)
+    if (!m_game) {
         m_game = std::make_unique<GameStore>(m_preferences, SoundEffects::shared(), m_haptics,
                                              m_clock, m_random);
+        m_game->setIdleInhibitor(&m_idleInhibitor);
+    }
     return *m_game;
 }
 
 bool TarvukeGlimpApp::show()
 {
+    UiAssets::install();
     m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     m_engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game())}});
     m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")));

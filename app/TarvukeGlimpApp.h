@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FeedbackdHaptics.h"
+#include "ScreenSaverInhibitor.h"
 #include "SettingsPreferences.h"
 #include "SystemClock.h"
 #include "SystemRandom.h"
@@ -26,6 +27,7 @@ public:
 private:
     SettingsPreferences m_preferences;
     FeedbackdHaptics m_haptics;
+    ScreenSaverInhibitor m_idleInhibitor;
     SystemClock m_clock;
     SystemRandom m_random;
     std::unique_ptr<GameStore> m_game;

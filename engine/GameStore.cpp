@@ -3,6 +3,7 @@
 #include "BuiltInWords.h"
 #include "Clock.h"
 #include "Haptics.h"
+#include "IdleInhibitor.h"
 #include "Preferences.h"
 #include "RandomSource.h"
 #include "SoundEffects.h"
@@ -36,6 +37,13 @@ GameStore::GameStore(Preferences &preferences, SoundEffects &sound, Haptics &hap
 GameStore::~GameStore()
 {
     cancelTimerTask();
+    releaseIdle();
+}
+
+void GameStore::releaseIdle()
+{
+    if (m_idleInhibitor)
+        m_idleInhibitor->release();
 }
 
 // ---- published fields -------------------------------------------------------------
@@ -317,6 +325,7 @@ void GameStore::cancelTimerTask()
 void GameStore::goHome()
 {
     cancelTimerTask();
+    releaseIdle();
     m_isEndingRound = false;
     m_sound.stopAll();
     setScreen(AppScreen::home);
@@ -331,6 +340,7 @@ void GameStore::openFormation()
 void GameStore::replay()
 {
     cancelTimerTask();
+    releaseIdle();
     m_sound.stopAll();
     setWinner(std::nullopt);
     setObserver(std::nullopt);
@@ -518,6 +528,8 @@ void GameStore::startTurn()
     setScreen(AppScreen::playing);
     cancelTimerTask();
     m_timerTask = TurnCountdown::start(m_clock, this);
+    if (m_idleInhibitor)
+        m_idleInhibitor->hold();
 }
 
 void GameStore::countdownTick()
@@ -597,6 +609,7 @@ void GameStore::endTurn(bool reachedTarget)
         return;
     m_isEndingRound = true;
     cancelTimerTask();
+    releaseIdle();
     setRemainingTime(qMax<qint64>(m_remainingTime, 0));
     if (reachedTarget && m_currentTeamIndex >= 0 && m_currentTeamIndex < m_teams.size()) {
         setWinner(m_teams.at(m_currentTeamIndex));

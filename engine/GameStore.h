@@ -11,6 +11,7 @@
 
 class Clock;
 class Haptics;
+class IdleInhibitor;
 class Preferences;
 class RandomSource;
 class SoundEffects;
@@ -61,6 +62,9 @@ public:
     GameStore(Preferences &preferences, SoundEffects &sound, Haptics &haptics, Clock &clock,
               RandomSource &random, QObject *parent = nullptr);
     ~GameStore() override;
+
+    // Optional: kept holding from the start of a turn until it ends or the game is left.
+    void setIdleInhibitor(IdleInhibitor *inhibitor) { m_idleInhibitor = inhibitor; }
 
     // Published fields.
     AppScreen screen() const { return m_screen; }
@@ -181,6 +185,7 @@ private:
     friend class TurnCountdown;
     void countdownTick();
     void cancelTimerTask();
+    void releaseIdle();
     void shuffle(QStringList &list);
 
     void setTeams(const QList<Team> &teams);
@@ -202,6 +207,7 @@ private:
     Haptics &m_haptics;
     Clock &m_clock;
     RandomSource &m_random;
+    IdleInhibitor *m_idleInhibitor = nullptr;
 
     AppScreen m_screen = AppScreen::home;
     GameSettings m_settings;

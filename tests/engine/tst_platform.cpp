@@ -1,5 +1,6 @@
 // The real clock and the feedbackd haptics, on a private session bus.
 #include "FeedbackdHaptics.h"
+#include "ScreenSaverInhibitor.h"
 #include "StoreHarness.h"
 #include "SystemClock.h"
 
@@ -7,6 +8,9 @@
 #include <QDBusConnectionInterface>
 #include <QProcess>
 #include <QStandardPaths>
+
+// Both fake services write into one log, so the order of arrival shows.
+QStringList busLog;
 
 class FakeFeedbackd : public QObject
 {
@@ -21,8 +25,34 @@ public slots:
                          int timeout)
     {
         events << QStringLiteral("%1 %2 %3 %4").arg(appId, event, hints.value("profile").toString()).arg(timeout);
+        busLog << event;
         return uint(events.size());
     }
+};
+
+class FakeScreenSaver : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+
+public:
+    QSet<uint> held;
+
+public slots:
+    uint Inhibit(const QString &app, const QString &)
+    {
+        busLog << u"Inhibit "_qs + app;
+        held.insert(++m_next);
+        return m_next;
+    }
+    void UnInhibit(uint cookie)
+    {
+        busLog << QStringLiteral("UnInhibit %1").arg(cookie);
+        held.remove(cookie);
+    }
+
+private:
+    uint m_next = 41;
 };
 
 class TestPlatform : public QObject
@@ -106,6 +136,50 @@ private slots:
                               u"test.app message-new-instant quiet -1"_qs,
                               u"test.app phone-hangup quiet -1"_qs}));
         QDBusConnection::disconnectFromBus(u"feedbackd"_qs);
+    }
+
+    void aTurnHoldsTheScreenAwakeAndCuesInOrder()
+    {
+        FakeFeedbackd feedbackd;
+        FakeScreenSaver screenSaver;
+        QDBusConnection services = QDBusConnection::connectToBus(
+            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
+        QVERIFY(services.registerObject(u"/org/sigxcpu/Feedback"_qs, &feedbackd, QDBusConnection::ExportAllSlots));
+        QVERIFY(services.registerService(u"org.sigxcpu.Feedback"_qs));
+        QVERIFY(services.registerObject(u"/org/freedesktop/ScreenSaver"_qs, &screenSaver, QDBusConnection::ExportAllSlots));
+        QVERIFY(services.registerService(u"org.freedesktop.ScreenSaver"_qs));
+        busLog.clear();
+
+        StoreHarness harness;
+        FeedbackdHaptics haptics;
+        ScreenSaverInhibitor inhibitor(u"glimp-test"_qs);
+        GameStore game(harness.prefs, harness.sound, haptics, harness.clock, harness.random);
+        game.setIdleInhibitor(&inhibitor);
+        game.setPlayerText(u"A\nB"_qs);
+        game.formTeams(false);
+        game.setRoundDuration(3);
+
+        game.startTurn();
+        QTRY_COMPARE(busLog.size(), 1);
+        game.handleSwipe(100);
+        QTRY_COMPARE(busLog.size(), 2);
+        game.handleSwipe(-100);
+        QTRY_COMPARE(busLog.size(), 3);
+        harness.clock.advance(3s);
+        QCOMPARE(game.screen(), AppScreen::summary);
+        QTRY_COMPARE(busLog.size(), 5);
+        QCOMPARE(busLog, (QStringList{u"Inhibit glimp-test"_qs, u"timeout-completed"_qs,
+                                      u"message-new-instant"_qs, u"UnInhibit 42"_qs,
+                                      u"phone-hangup"_qs}));
+
+        // Leaving mid-turn releases too, even before the cookie has come back.
+        game.continueAfterSummary();
+        game.startTurn();
+        game.goHome();
+        QTRY_COMPARE(busLog.size(), 7);
+        QCOMPARE(busLog.mid(5), (QStringList{u"Inhibit glimp-test"_qs, u"UnInhibit 43"_qs}));
+        QVERIFY(screenSaver.held.isEmpty());
+        QDBusConnection::disconnectFromBus(u"services"_qs);
     }
 };
 
