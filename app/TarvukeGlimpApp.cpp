@@ -5,7 +5,7 @@
 #include "UiAssets.h"
 
 TarvukeGlimpApp::TarvukeGlimpApp()
-    : m_preferences(SettingsPreferences::defaultFilePath())
+    : m_preferences([] { return std::make_unique<SettingsPreferences>(SettingsPreferences::defaultFilePath()); })
 {
 }
 

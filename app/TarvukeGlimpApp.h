@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackgroundPreferences.h"
 #include "FeedbackdHaptics.h"
 #include "ScreenSaverInhibitor.h"
 #include "SettingsPreferences.h"
@@ -25,7 +26,7 @@ public:
     bool show();
 
 private:
-    SettingsPreferences m_preferences;
+    BackgroundPreferences m_preferences;
     FeedbackdHaptics m_haptics;
     ScreenSaverInhibitor m_idleInhibitor;
     SystemClock m_clock;

@@ -81,6 +81,7 @@ QVariantList GameStore::teamsVariant() const
 void GameStore::setCustomWordsText(const QString &text)
 {
     m_customWordsText = text;
+    m_distinctCustomWords.reset();
     emit customWordsTextChanged();
     saveCustomWords();
 }
@@ -463,10 +464,18 @@ QStringList withoutRepeatedKeys(const QStringList &list)
 void GameStore::prepareDecks()
 {
     m_usedWordKeys.clear();
-    m_regularDeck = withoutRepeatedKeys(builtInWords(m_settings.difficulty));
+    static const QHash<Difficulty, QStringList> distinctBuiltIn = [] {
+        QHash<Difficulty, QStringList> lists;
+        for (Difficulty d : allDifficulties())
+            lists.insert(d, withoutRepeatedKeys(builtInWords(d)));
+        return lists;
+    }();
+    m_regularDeck = distinctBuiltIn.value(m_settings.difficulty);
     shuffle(m_regularDeck);
     if (m_settings.usesCustomWords) {
-        m_customDeck = withoutRepeatedKeys(customWordList());
+        if (!m_distinctCustomWords)
+            m_distinctCustomWords = withoutRepeatedKeys(customWordList());
+        m_customDeck = *m_distinctCustomWords;
         shuffle(m_customDeck);
     } else {
         m_customDeck.clear();

@@ -227,6 +227,9 @@ private:
 
     QStringList m_regularDeck;
     QStringList m_customDeck;
+    // The custom words without repeated keys, kept until the text changes: a long list
+    // is not split and folded again at every turn start.
+    std::optional<QStringList> m_distinctCustomWords;
     QSet<QString> m_usedWordKeys;
     std::shared_ptr<TurnCountdown> m_timerTask;
     bool m_isEndingRound = false;

@@ -66,9 +66,12 @@ QStringList playerNames(const QString &text)
     return names;
 }
 
-QString wordKey(const QString &word)
+namespace {
+
+// The general fold: decompose, drop the combining marks, case-fold, recompose.
+QString foldedKey(QStringView trimmed)
 {
-    const QString decomposed = word.trimmed().normalized(QString::NormalizationForm_D);
+    const QString decomposed = trimmed.toString().normalized(QString::NormalizationForm_D);
     QString key;
     key.reserve(decomposed.size());
     for (const QChar c : decomposed) {
@@ -76,4 +79,37 @@ QString wordKey(const QString &word)
             key.append(c);
     }
     return key.toCaseFolded().normalized(QString::NormalizationForm_C);
+}
+
+// The same fold for the characters almost every word is made of (ASCII and the Russian
+// alphabet), without the normalisation passes. 0 means "not covered".
+constexpr char16_t quickFold(char16_t c)
+{
+    if (c < 0x80)
+        return (c >= u'A' && c <= u'Z') ? char16_t(c + 0x20) : c;
+    if (c == 0x0419 || c == 0x0439) // Й, й: И with a breve
+        return 0x0438;
+    if (c == 0x0401 || c == 0x0451) // Ё, ё: Е with a diaeresis
+        return 0x0435;
+    if (c >= 0x0410 && c <= 0x042F)
+        return char16_t(c + 0x20);
+    if (c >= 0x0430 && c <= 0x044F)
+        return c;
+    return 0;
+}
+
+} // namespace
+
+QString wordKey(const QString &word)
+{
+    const QStringView trimmed = QStringView(word).trimmed();
+    QString key(trimmed.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(key.data());
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        const char16_t folded = quickFold(trimmed.at(i).unicode());
+        if (!folded)
+            return foldedKey(trimmed);
+        out[i] = folded;
+    }
+    return key;
 }

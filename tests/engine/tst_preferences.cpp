@@ -1,4 +1,5 @@
 // The custom words on disk through the real QSettings-backed preferences.
+#include "BackgroundPreferences.h"
 #include "SettingsPreferences.h"
 #include "StoreHarness.h"
 
@@ -84,6 +85,30 @@ private slots:
             QVERIFY(aside.open(QIODevice::ReadOnly));
             QCOMPARE(aside.readAll(), contents);
         }
+    }
+
+    void backgroundWritesKeepTheNewestText()
+    {
+        const QString file = path(u"background.conf"_qs);
+        const auto make = [file] { return std::make_unique<SettingsPreferences>(file); };
+        QString typed;
+        {
+            BackgroundPreferences prefs(make);
+            StoreHarness game;
+            GameStore store(prefs, game.sound, game.haptics, game.clock, game.random);
+            for (const QChar c : u"Ёжик\nкот\n"_qs) {
+                typed += c;
+                store.setCustomWordsText(typed);
+            }
+            // A read sees every write queued before it.
+            QCOMPARE(prefs.readText(GameStore::customWordsKey), typed);
+            typed += u"слон"_qs;
+            store.setCustomWordsText(typed);
+        }
+        // Going away writes what was still queued.
+        QCOMPARE(SettingsPreferences(file).readText(GameStore::customWordsKey), typed);
+        BackgroundPreferences again(make);
+        QCOMPARE(again.readText(GameStore::customWordsKey), typed);
     }
 
     void anUnwritablePlaceFailsSilently()

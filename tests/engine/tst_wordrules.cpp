@@ -34,6 +34,28 @@ private slots:
         QCOMPARE(wordKey(QString()), QString());
     }
 
+    void wordKeyQuickPathAgreesWithTheFullFold()
+    {
+        // The reference fold, character by character, over the Latin and Cyrillic blocks.
+        const auto reference = [](const QString &word) {
+            const QString decomposed = word.trimmed().normalized(QString::NormalizationForm_D);
+            QString key;
+            for (const QChar c : decomposed) {
+                if (c.category() != QChar::Mark_NonSpacing)
+                    key.append(c);
+            }
+            return key.toCaseFolded().normalized(QString::NormalizationForm_C);
+        };
+        for (char16_t c = 0x20; c < 0x0530; ++c) {
+            const QString word = u"Я"_qs + QChar(c) + u"z"_qs;
+            QCOMPARE(wordKey(word), reference(word));
+        }
+        for (Difficulty d : allDifficulties()) {
+            for (const QString &word : builtInWords(d))
+                QCOMPARE(wordKey(word), reference(word));
+        }
+    }
+
     void splitWordLinesCutsAtEveryBreak()
     {
         const QString text = u"a\nb\u000Bc\u000Cd\re\r\nf\u0085g\u2028h\u2029i"_qs;

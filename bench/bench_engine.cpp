@@ -1,0 +1,70 @@
+// Engine timings on the paths a player feels: starting a turn with a big custom list,
+// and one keystroke in a long custom words text (assign + save to disk + recount).
+#include "BenchTable.h"
+#include "FakeAudio.h"
+#include "FakeHaptics.h"
+#include "GameStore.h"
+#include "ManualClock.h"
+#include "ScriptedRandom.h"
+#include "BackgroundPreferences.h"
+#include "SettingsPreferences.h"
+#include "SystemRandom.h"
+#include "SoundEffects.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("glimp.conf"));
+    BackgroundPreferences prefs([file] { return std::make_unique<SettingsPreferences>(file); });
+    FakeHaptics haptics;
+    ManualClock clock;
+    SystemRandom random;
+    FakeAudioBackend audio;
+    SoundEffects sound(audio, random);
+    GameStore game(prefs, sound, haptics, clock, random);
+
+    QString words;
+    for (int i = 0; i < 10000; ++i)
+        words += QStringLiteral("Своё слово номер %1\n").arg(i);
+    game.setCustomWordsText(words);
+    game.setPlayerText(QStringLiteral("Аня\nБорис"));
+    game.setDifficulty(QStringLiteral("Сложная"));
+    game.setUsesCustomWords(true);
+    game.formTeams(false);
+
+    BenchTable table;
+    table.add(QStringLiteral("startTurn, hard list + 10,000 custom words"), 2.0, [&] {
+        game.startTurn();
+        game.endTurn(false);
+    });
+    table.add(QStringLiteral("  the first startTurn after the words were edited"), 0, [&] {
+        game.setCustomWordsText(words);
+        prefs.flush();
+    }, [&] {
+        game.startTurn();
+        game.endTurn(false);
+    });
+    int keystroke = 0;
+    table.add(QStringLiteral("custom words keystroke on 10,000 lines (assign + save + recount)"), 4.0, [&] {
+        // Alternate typing and deleting one letter at the end.
+        words = (keystroke++ % 2) ? words.chopped(1) : words + QLatin1Char('x');
+        game.setCustomWordsText(words);
+        volatile qint64 count = game.customWordCount();
+        Q_UNUSED(count);
+    });
+    table.add(QStringLiteral("  the same keystroke's write on the writer thread (not on screen)"), 0, [&] {
+        words = (keystroke++ % 2) ? words.chopped(1) : words + QLatin1Char('x');
+        game.setCustomWordsText(words);
+        prefs.flush();
+    });
+    SettingsPreferences direct(file);
+    table.add(QStringLiteral("  for comparison: a synced QSettings write of that text"), 0, [&] {
+        words = (keystroke++ % 2) ? words.chopped(1) : words + QLatin1Char('x');
+        direct.writeText(QString::fromLatin1(GameStore::customWordsKey), words);
+    });
+    return table.anyMissed() ? 1 : 0;
+}
