@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setOrganizationName(QStringLiteral("tarvuke"));
     QGuiApplication::setApplicationName(QStringLiteral("glimp"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("tarvuk’s glimp"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tarvuke.glimp"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("app.tarvuke.glimp"));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     TarvukeGlimpApp app;
