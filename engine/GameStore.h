@@ -63,6 +63,10 @@ public:
               RandomSource &random, QObject *parent = nullptr);
     ~GameStore() override;
 
+    // The services, for the views' own staging (the observer reveal).
+    Clock &clock() const { return m_clock; }
+    Haptics &haptics() const { return m_haptics; }
+
     // Optional: kept holding from the start of a turn until it ends or the game is left.
     void setIdleInhibitor(IdleInhibitor *inhibitor) { m_idleInhibitor = inhibitor; }
 
