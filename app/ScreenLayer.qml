@@ -1,0 +1,61 @@
+import QtQuick
+import TarvukeGlimp.Components
+
+// One screen inside the router, with its fade. A layer that has left removes itself once
+// its fade has settled.
+Item {
+    id: root
+
+    required property string screenName
+    required property url source
+    required property GameStore game
+
+    property bool leaving: false
+    readonly property Item view: loader.item
+
+    function enter() {
+        opacity = 0
+        fade.enabled = true
+        opacity = 1
+    }
+
+    function leave() {
+        leaving = true
+        // Nothing left to fade: gone at once.
+        if (opacity === 0 && !spring.running) {
+            destroy()
+            return
+        }
+        fade.enabled = true
+        opacity = 0
+    }
+
+    enabled: !leaving
+
+    Behavior on opacity {
+        id: fade
+
+        enabled: false
+
+        ResponseSpring {
+            id: spring
+
+            response: 0.42
+            dampingFraction: 0.82
+            onRunningChanged: {
+                if (!running && root.leaving)
+                    root.destroy()
+            }
+        }
+    }
+
+    Loader {
+        id: loader
+
+        anchors.fill: parent
+        Component.onCompleted: {
+            if (root.source.toString() !== "")
+                setSource(root.source, { game: root.game })
+        }
+    }
+}

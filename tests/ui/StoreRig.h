@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FakeAudio.h"
+#include "FakeHaptics.h"
+#include "FakePreferences.h"
+#include "GameStore.h"
+#include "ManualClock.h"
+#include "ScriptedRandom.h"
+#include "SoundEffects.h"
+
+#include <memory>
+
+// A real GameStore on fakes: preferences in memory, recorded haptics and sounds, a clock
+// that moves only when told, seeded random numbers.
+class StoreRig
+{
+public:
+    // Fresh preferences unless some are handed over (a restart of the app on the same
+    // device).
+    explicit StoreRig(std::shared_ptr<FakePreferences> preferences = {}, quint64 seed = 1);
+
+    std::shared_ptr<FakePreferences> preferences;
+    FakeHaptics haptics;
+    ManualClock clock;
+    ScriptedRandom random;
+    FakeAudioBackend audio;
+    SoundEffects sound;
+    GameStore store;
+};

@@ -1,0 +1,41 @@
+pragma Singleton
+import QtQuick
+
+// The game's ink-on-paper palette and type. Sizes are in points (logical pixels); every
+// text is set at a fixed size so that it never scales with a system text setting.
+QtObject {
+    id: root
+
+    readonly property color ink: "#1A2440"
+    readonly property color paper: "#FFF7E3"
+    readonly property color coral: "#FF735E"
+    readonly property color mint: "#8AD4B2"
+    readonly property color sun: "#FFC94F"
+    readonly property color lavender: "#AD9EED"
+
+    // The rounded design and the serif design of the title word.
+    readonly property string roundedFamily: "Nunito"
+    readonly property string serifFamily: "Noto Serif"
+
+    // Text styles that take a size of their own when a caller names them.
+    readonly property int title2Size: 22
+    readonly property int title3Size: 20
+    readonly property int bodySize: 17
+
+    // How far a plain button fades while a finger is on it.
+    readonly property real pressedOpacity: 0.6
+
+    // "16 black" is rounded(16, Font.Black).
+    function rounded(size, weight) {
+        return Qt.font({ family: roundedFamily, pixelSize: size, weight: weight })
+    }
+
+    function serifBlackItalic(size) {
+        return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true })
+    }
+
+    // `ink` at 68 % is tinted(ink, 0.68): the colour's opacity multiplied.
+    function tinted(color, opacity) {
+        return Qt.rgba(color.r, color.g, color.b, color.a * opacity)
+    }
+}
