@@ -3,7 +3,6 @@
 #include "GameStore.h"
 #include "SoundEffects.h"
 #include "UiAssets.h"
-#include "UiAssets.h"
 
 TarvukeGlimpApp::TarvukeGlimpApp()
     : m_preferences([] { return std::make_unique<SettingsPreferences>(SettingsPreferences::defaultFilePath()); })
@@ -24,7 +23,6 @@ GameStore &TarvukeGlimpApp::game()
 
 bool TarvukeGlimpApp::show()
 {
-    UiAssets::install();
     UiAssets::install();
     m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     m_engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game())}});
