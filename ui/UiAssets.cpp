@@ -4,9 +4,8 @@
 #include <QFontDatabase>
 #include <QtQml/qqmlextensionplugin.h>
 
-// The QML modules are static libraries; their plugins register the C++ types.
+// The components module is a static library; its plugin registers the C++ types.
 Q_IMPORT_QML_PLUGIN(TarvukeGlimp_ComponentsPlugin)
-Q_IMPORT_QML_PLUGIN(TarvukeGlimp_ScreensPlugin)
 
 QStringList UiAssets::fontFiles()
 {

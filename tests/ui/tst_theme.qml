@@ -10,6 +10,7 @@ TestCase {
 
     name: "Theme"
     when: windowShown
+    visible: true
 
     readonly property string cyrillic: "СЪЕШЬ ЖЕ ЕЩЁ ЭТИХ МЯГКИХ булок"
 
