@@ -207,6 +207,25 @@ qint64 GameStore::customWordCount() const
     return countWordLines(m_customWordsText);
 }
 
+bool GameStore::canFormTeams() const
+{
+    return m_settings.playerNames().size() >= 2;
+}
+
+bool GameStore::leavesObserver() const
+{
+    const qsizetype count = m_settings.playerNames().size();
+    return count >= 3 && count % 2 == 1;
+}
+
+QString GameStore::wordsToWinText() const
+{
+    QLocale locale;
+    // A group separator would be refused by the field it is shown in.
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(m_settings.wordsToWin);
+}
+
 // ---- settings ---------------------------------------------------------------------
 
 void GameStore::setPlayerText(const QString &text)
@@ -334,7 +353,7 @@ void GameStore::goHome()
 
 void GameStore::openFormation()
 {
-    if (m_settings.playerNames().size() >= 2)
+    if (canFormTeams())
         setScreen(AppScreen::formation);
 }
 

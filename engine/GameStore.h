@@ -55,6 +55,13 @@ class GameStore : public QObject
     Q_PROPERTY(qint64 customWordCount READ customWordCount NOTIFY customWordsTextChanged)
     // Counts the turns started; a swipe tagged with an older number is stale.
     Q_PROPERTY(qint64 turnNumber READ turnNumber NOTIFY turnNumberChanged)
+    // At least two names: teams can be formed.
+    Q_PROPERTY(bool canFormTeams READ canFormTeams NOTIFY settingsChanged)
+    // An odd list of three or more names leaves one player out to watch.
+    Q_PROPERTY(bool leavesObserver READ leavesObserver NOTIFY settingsChanged)
+    // The target as the words-to-win field shows it: the locale's digits, no grouping, and
+    // read back by setWordsToWinText to the same number.
+    Q_PROPERTY(QString wordsToWinText READ wordsToWinText NOTIFY settingsChanged)
 
 public:
     static constexpr auto customWordsKey = "tarvuke.glimp.customWords";
@@ -102,6 +109,9 @@ public:
     QString timeText() const;
     qint64 customWordCount() const;
     qint64 turnNumber() const { return m_turnNumber; }
+    bool canFormTeams() const;
+    bool leavesObserver() const;
+    QString wordsToWinText() const;
 
     // Private state, readable for tests and diagnostics.
     const QStringList &regularDeck() const { return m_regularDeck; }
