@@ -31,20 +31,25 @@ T.AbstractButton {
     contentItem: RowLayout {
         spacing: 12
 
-        Column {
+        // Squeezed by a narrow button, the lines wrap instead of running past the arrow.
+        ColumnLayout {
             spacing: 2
 
             Text {
+                Layout.fillWidth: true
                 text: root.title
                 color: Theme.ink
                 font: Theme.rounded(20, Font.Black)
+                wrapMode: Text.Wrap
             }
 
             Text {
+                Layout.fillWidth: true
                 visible: root.hasSubtitle
                 text: root.hasSubtitle ? root.subtitle : ""
                 color: Theme.ink
                 font: Theme.rounded(13, Font.Medium)
+                wrapMode: Text.Wrap
             }
         }
 

@@ -1,0 +1,156 @@
+import QtQuick
+import QtQuick.Layouts
+import TarvukeGlimp.Components
+
+// The first screen: the title block up high, the two ways in below it, the footer at the
+// bottom. Only the three gaps give way on a short screen; nothing else shrinks.
+Item {
+    id: root
+
+    required property GameStore game
+
+    // Smallest heights of the gap above the title, the gap between title and buttons, and
+    // the gap under the buttons.
+    readonly property var gapMinimums: [30, 8, 40]
+    readonly property var gaps: shareGaps(height - content.fixedHeight, gapMinimums)
+
+    // Equal shares of the room left over, except that a gap never drops below its minimum:
+    // gaps held at their minimum leave the rest to share the remainder.
+    function shareGaps(room, minimums) {
+        const sizes = minimums.slice()
+        let open = minimums.map((_, i) => i)
+        let left = room
+        for (;;) {
+            const share = left / open.length
+            const pinned = open.filter(i => minimums[i] > share)
+            if (pinned.length === 0) {
+                for (const i of open)
+                    sizes[i] = share
+                return sizes
+            }
+            for (const i of pinned)
+                left -= minimums[i]
+            open = open.filter(i => minimums[i] <= share)
+            if (open.length === 0)
+                return sizes
+        }
+    }
+
+    Column {
+        id: content
+
+        // Everything but the gaps.
+        readonly property real fixedHeight: badge.height + titleWord.height + serifWord.height
+                                            + tagline.height + buttons.height + footer.height
+                                            + footerGap.height
+
+        width: root.width
+
+        Item {
+            width: 1
+            height: root.gaps[0]
+        }
+
+        Item {
+            id: badge
+
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: 68
+            height: 68
+
+            DoodleStar {
+                anchors.fill: parent
+                rotation: -12
+                fillColor: Theme.sun
+            }
+
+            Icon {
+                anchors.centerIn: parent
+                name: "quote.bubble.fill"
+                size: Theme.title2Size
+            }
+        }
+
+        Text {
+            id: titleWord
+
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "tarvuk’s"
+            color: Theme.ink
+            font: Theme.rounded(42, Font.Black)
+            textFormat: Text.PlainText
+        }
+
+        // Drawn higher than it is laid out, overlapping the word above.
+        Text {
+            id: serifWord
+
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "glimp"
+            color: Theme.coral
+            font: Theme.serifBlackItalic(66)
+            textFormat: Text.PlainText
+            transform: Translate { y: -12 }
+        }
+
+        Text {
+            id: tagline
+
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "объясняй. угадывай. побеждай."
+            color: Theme.ink
+            font: Theme.rounded(15, Font.Bold)
+            textFormat: Text.PlainText
+            transform: Translate { y: -8 }
+        }
+
+        Item {
+            width: 1
+            height: root.gaps[1]
+        }
+
+        ColumnLayout {
+            id: buttons
+
+            x: 28
+            width: root.width - 56
+            spacing: 16
+
+            InkButton {
+                title: "Новая игра"
+                subtitle: "соберите свою банду"
+                color: Theme.coral
+                onClicked: root.game.startNewGame()
+            }
+
+            InkButton {
+                title: "Собственные слова"
+                subtitle: "добавьте свои приколы"
+                color: Theme.mint
+                onClicked: root.game.screenName = "customWords"
+            }
+        }
+
+        Item {
+            width: 1
+            height: root.gaps[2]
+        }
+
+        Text {
+            id: footer
+
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Версия для шумных вечеров"
+            color: Theme.tinted(Theme.ink, 0.55)
+            font: Theme.rounded(12, Font.Bold)
+            textFormat: Text.PlainText
+        }
+
+        Item {
+            id: footerGap
+
+            width: 1
+            height: 18
+        }
+    }
+}

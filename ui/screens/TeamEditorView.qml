@@ -1,0 +1,215 @@
+import QtQuick
+import QtQuick.Controls.Basic as Basic
+import QtQuick.Layouts
+import QtQuick.Templates as T
+import TarvukeGlimp.Components
+
+// The teams as formed, each renamed in place on every keystroke, the observer if there is
+// one, and the way into the game. However many teams there are, the cards scroll between
+// the heading and "Всё готово", so the button and every team stay in reach.
+Item {
+    id: root
+
+    required property GameStore game
+
+    ColumnLayout {
+        id: column
+
+        anchors.fill: parent
+        anchors.leftMargin: 22
+        anchors.rightMargin: 22
+        anchors.topMargin: 14
+        anchors.bottomMargin: 14
+        spacing: 16
+
+        AppTopBar {
+            title: "КОМАНДЫ"
+            back: () => root.game.screenName = "formation"
+        }
+
+        Text {
+            Layout.fillWidth: true
+            text: "Дайте имена бандам"
+            color: Theme.ink
+            font: Theme.rounded(30, Font.Black)
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        Text {
+            Layout.fillWidth: true
+            text: "Или оставьте как есть — тоже звучит грозно."
+            color: Theme.tinted(Theme.ink, 0.65)
+            font: Theme.rounded(15, Font.Medium)
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        // As tall as the cards when they fit; scrolling when they do not. The margins leave
+        // room for the cards' shadows and outlines, which reach past their edges.
+        Flickable {
+            id: cardList
+
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.preferredHeight: contentHeight
+            Layout.maximumHeight: contentHeight
+            Layout.leftMargin: -2
+            Layout.rightMargin: -6
+            contentWidth: width
+            contentHeight: cards.implicitHeight + 8
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            Basic.ScrollIndicator.vertical: Basic.ScrollIndicator { }
+
+            ColumnLayout {
+                id: cards
+
+                x: 2
+                y: 2
+                width: cardList.width - 8
+                spacing: 16
+
+                // By position, not by record: the store hands out a new list on every
+                // rename, and a field being typed into must keep its focus and cursor.
+                Repeater {
+                    model: root.game.teams.length
+
+                    InkCard {
+                        id: card
+
+                        required property int index
+                        readonly property var team: root.game.teams[index]
+
+                        Layout.fillWidth: true
+                        color: index % 2 === 0 ? Theme.tinted(Theme.mint, 0.55)
+                                               : Theme.tinted(Theme.sun, 0.52)
+
+                        ColumnLayout {
+                            spacing: 14
+
+                            T.TextField {
+                                id: nameField
+
+                                Layout.fillWidth: true
+                                bottomPadding: 7
+                                implicitHeight: contentHeight + topPadding + bottomPadding
+                                text: card.team ? card.team.name : ""
+                                placeholderText: "Название команды"
+                                placeholderTextColor: Theme.tinted(Theme.ink, 0.35)
+                                font: Theme.rounded(21, Font.Black)
+                                color: Theme.ink
+                                selectionColor: Theme.tinted(Theme.lavender, 0.6)
+                                selectedTextColor: Theme.ink
+                                selectByMouse: true
+                                Accessible.name: "Название команды"
+                                onTextEdited: root.game.setTeamName(card.index, text)
+
+                                Text {
+                                    x: nameField.leftPadding
+                                    y: nameField.topPadding
+                                    width: nameField.availableWidth
+                                    visible: nameField.length === 0 && !nameField.preeditText
+                                    text: nameField.placeholderText
+                                    color: nameField.placeholderTextColor
+                                    font: nameField.font
+                                    elide: Text.ElideRight
+                                    textFormat: Text.PlainText
+                                }
+
+                                Rectangle {
+                                    anchors.left: parent.left
+                                    anchors.right: parent.right
+                                    anchors.bottom: parent.bottom
+                                    height: 1.5
+                                    color: Theme.ink
+                                }
+                            }
+
+                            RowLayout {
+                                Layout.fillWidth: true
+                                spacing: 10
+
+                                Repeater {
+                                    model: card.team ? card.team.players : []
+
+                                    // A long name gives way before the card does.
+                                    Rectangle {
+                                        required property string modelData
+
+                                        Layout.preferredWidth: playerName.implicitWidth + 22
+                                        Layout.minimumWidth: Math.min(Layout.preferredWidth, 48)
+                                        Layout.preferredHeight: playerName.implicitHeight + 14
+                                        radius: height / 2
+                                        antialiasing: true
+                                        color: Qt.rgba(1, 1, 1, 0.7)
+
+                                        Text {
+                                            id: playerName
+
+                                            anchors.fill: parent
+                                            anchors.leftMargin: 11
+                                            anchors.rightMargin: 11
+                                            verticalAlignment: Text.AlignVCenter
+                                            text: modelData
+                                            color: Theme.ink
+                                            font: Theme.rounded(15, Font.Bold)
+                                            elide: Text.ElideRight
+                                            maximumLineCount: 1
+                                            textFormat: Text.PlainText
+                                        }
+                                    }
+                                }
+
+                                Item { Layout.fillWidth: true }
+                            }
+                        }
+                    }
+                }
+
+                InkCard {
+                    visible: typeof root.game.observer === "string"
+                    Layout.fillWidth: true
+                    color: Theme.tinted(Theme.lavender, 0.5)
+
+                    RowLayout {
+                        spacing: 14
+
+                        Icon {
+                            name: "eye.fill"
+                            size: 25
+                        }
+
+                        ColumnLayout {
+                            Layout.fillWidth: true
+                            spacing: 4
+
+                            SectionTitle {
+                                title: "Наблюдатели"
+                            }
+
+                            Text {
+                                Layout.fillWidth: true
+                                text: root.game.observer ?? ""
+                                color: Theme.ink
+                                font: Theme.rounded(19, Font.Black)
+                                wrapMode: Text.Wrap
+                                textFormat: Text.PlainText
+                            }
+                        }
+                    }
+                }
+            }
+        }
+
+        InkButton {
+            title: "Всё готово"
+            subtitle: "начинаем игру"
+            color: Theme.coral
+            onClicked: root.game.screenName = "ready"
+        }
+
+        // Keeps the column at the top when the cards need less than the whole height.
+        Item { Layout.fillHeight: true }
+    }
+}
