@@ -1,33 +1,78 @@
 #include "QtAudioBackend.h"
 
-#include <QAudioOutput>
+#include "QtAudioPlayer.h"
+
+#include <QAudioDevice>
+#include <QCoreApplication>
 #include <QFile>
-#include <QMediaPlayer>
-#include <QUrl>
+#include <QLoggingCategory>
+#include <QMediaDevices>
+#include <QtEndian>
 
 namespace {
 
-class QtAudioPlayer final : public AudioPlayer
+QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
+
+void withoutPlainWarnings(QLoggingCategory *category)
 {
-public:
-    explicit QtAudioPlayer(const QString &path)
-    {
-        m_player.setAudioOutput(&m_output);
-        m_player.setSource(QUrl(QStringLiteral("qrc") + path));
+    if (g_previousFilter)
+        g_previousFilter(category);
+    if (qstrcmp(category->categoryName(), "default") == 0)
+        category->setEnabled(QtWarningMsg, false);
+}
+
+// An MPEG-4 file is a chain of boxes (32-bit size, 4-letter type; size 1 means a 64-bit
+// size follows, 0 means "to the end"). A file that opens with "ftyp", holds a "moov" and
+// whose boxes fit it exactly is worth decoding; anything else (text, noise, a file cut
+// short) is refused here. Qt's decoder does not always report such files as broken.
+bool isCompleteMp4(QIODevice &file)
+{
+    const qint64 size = file.size();
+    qint64 offset = 0;
+    bool sawMovie = false;
+    while (offset < size) {
+        if (!file.seek(offset))
+            return false;
+        const QByteArray header = file.read(16);
+        if (header.size() < 8)
+            return false;
+        const QByteArray type = header.mid(4, 4);
+        if (offset == 0 && type != "ftyp")
+            return false;
+        sawMovie = sawMovie || type == "moov";
+        qint64 boxSize = qFromBigEndian<quint32>(header.constData());
+        if (boxSize == 0)
+            boxSize = size - offset;
+        else if (boxSize == 1 && header.size() == 16)
+            boxSize = qint64(qMin<quint64>(qFromBigEndian<quint64>(header.constData() + 8),
+                                           quint64(size)));
+        if (boxSize < 8 || boxSize > size - offset)
+            return false;
+        offset += boxSize;
     }
-
-    void setVolume(float volume) override { m_output.setVolume(volume); }
-    void prepare() override { }
-    void setPosition(double seconds) override { m_player.setPosition(qint64(seconds * 1000)); }
-    void play() override { m_player.play(); }
-    void stop() override { m_player.stop(); }
-
-private:
-    QAudioOutput m_output;
-    QMediaPlayer m_player;
-};
+    return sawMovie;
+}
 
 } // namespace
+
+QtAudioBackend::QtAudioBackend()
+{
+    // Brings up Qt Multimedia on this (the main) thread before the loader's thread uses
+    // it; its device watcher must live here. Without a sound server Qt warns about it
+    // (uncategorised); a missing device only means silence, so that stays unsaid.
+    g_previousFilter = QLoggingCategory::installFilter(withoutPlainWarnings);
+    QMediaDevices::defaultAudioOutput();
+    QLoggingCategory::installFilter(g_previousFilter);
+    // The decoding thread must end while the application still exists.
+    if (QCoreApplication *application = QCoreApplication::instance())
+        m_quitConnection = QObject::connect(application, &QCoreApplication::aboutToQuit,
+                                            application, [this] { m_loader.stop(); });
+}
+
+QtAudioBackend::~QtAudioBackend()
+{
+    QObject::disconnect(m_quitConnection);
+}
 
 QString QtAudioBackend::locate(const QString &name)
 {
@@ -37,5 +82,14 @@ QString QtAudioBackend::locate(const QString &name)
 
 std::unique_ptr<AudioPlayer> QtAudioBackend::createPlayer(const QString &path)
 {
-    return std::make_unique<QtAudioPlayer>(path);
+    // A quick look now, the real decoding later.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !isCompleteMp4(file))
+        return nullptr;
+    return std::make_unique<QtAudioPlayer>(m_loader.load(path));
+}
+
+void QtAudioBackend::waitUntilLoaded()
+{
+    m_loader.waitUntilIdle();
 }

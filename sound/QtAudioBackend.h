@@ -1,12 +1,29 @@
 #pragma once
 
 #include "AudioPlayer.h"
+#include "SoundLoader.h"
 
-// Sounds from the application's resources (":/Sounds/<name>.m4a"), played with
-// Qt Multimedia. Without an audio device the players stay silent.
+#include <QMetaObject>
+
+// Sounds from the application's resources (":/Sounds/<name>.m4a"), decoded to PCM in
+// the background and played on Qt Multimedia audio sinks. Each sound is a stream of its
+// own on the sound server, which mixes it with other applications' audio; there is no
+// session to configure. Without an audio device the players stay silent.
 class QtAudioBackend final : public AudioBackend
 {
 public:
+    QtAudioBackend();
+    ~QtAudioBackend() override;
+
     QString locate(const QString &name) override;
+    // A player at once, its sound still decoding; null for a file that cannot be read
+    // or is no complete MPEG-4 file.
     std::unique_ptr<AudioPlayer> createPlayer(const QString &path) override;
+
+    // Blocks until every sound asked for so far has been decoded or given up on.
+    void waitUntilLoaded();
+
+private:
+    SoundLoader m_loader;
+    QMetaObject::Connection m_quitConnection;
 };

@@ -4,9 +4,7 @@
 
 SoundEffects &SoundEffects::shared()
 {
-    // Created on first use, never released: players must outlive every sound.
-    static QtAudioBackend backend;
-    static SystemRandom random;
-    static SoundEffects *instance = new SoundEffects(backend, random);
+    // Made on first use and never released: the players must outlive every sound.
+    static SoundEffects *const instance = new SoundEffects(*new QtAudioBackend, *new SystemRandom);
     return *instance;
 }

@@ -1,0 +1,74 @@
+#include "QtAudioPlayer.h"
+
+#include "SoundDecoder.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QMediaDevices>
+
+QtAudioPlayer::QtAudioPlayer(SoundLoader::Result sound) : m_sound(std::move(sound)) { }
+
+QtAudioPlayer::~QtAudioPlayer() = default;
+
+void QtAudioPlayer::setVolume(float volume)
+{
+    m_volume = qBound(0.0f, volume, 1.0f);
+    if (m_sink)
+        m_sink->setVolume(m_volume);
+}
+
+void QtAudioPlayer::prepare()
+{
+    openSink();
+}
+
+void QtAudioPlayer::setPosition(double seconds)
+{
+    // Anything odd (negative, NaN, beyond a day) means the start.
+    m_position = (seconds > 0.0 && seconds < 86400.0) ? seconds : 0.0;
+    if (m_sink && m_sink->state() == QAudio::ActiveState)
+        play();
+}
+
+void QtAudioPlayer::play()
+{
+    // Waits only when the sound is asked for before it has finished decoding.
+    const std::optional<DecodedSound> &sound = m_sound.get();
+    if (!sound || !openSink())
+        return;
+    m_sink->stop();
+    // The server takes the whole cue in this one write (its default limit is megabytes, a
+    // cue a few hundred kilobytes): it starts sounding at once, and a busy main thread
+    // cannot make it stutter.
+    m_sink->setBufferSize(qMax<qsizetype>(sound->pcm.size(), 4096));
+    QIODevice *output = m_sink->start();
+    if (!output)
+        return;
+    const qint64 from = qMin<qint64>(startByte(), sound->pcm.size());
+    output->write(sound->pcm.constData() + from, sound->pcm.size() - from);
+}
+
+void QtAudioPlayer::stop()
+{
+    if (m_sink)
+        m_sink->stop();
+}
+
+bool QtAudioPlayer::openSink()
+{
+    if (m_sink)
+        return true;
+    // No device (a headless box, no sound server): the sound stays silent.
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return false;
+    m_sink = std::make_unique<QAudioSink>(device, SoundDecoder::format());
+    m_sink->setVolume(m_volume);
+    return true;
+}
+
+qint64 QtAudioPlayer::startByte() const
+{
+    const QAudioFormat format = SoundDecoder::format();
+    return format.bytesForFrames(format.framesForDuration(qint64(m_position * 1e6)));
+}

@@ -1,0 +1,90 @@
+#include "SoundLoader.h"
+
+#include "SoundDecoder.h"
+
+#include <QThread>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// A cue decodes in about 25 ms. Qt's decoder sometimes never reports a broken file as
+// failed; that must not keep a player waiting for long.
+constexpr auto decodeTimeout = 2s;
+
+} // namespace
+
+SoundLoader::SoundLoader() = default;
+
+SoundLoader::~SoundLoader()
+{
+    stop();
+}
+
+SoundLoader::Result SoundLoader::load(const QString &path)
+{
+    std::promise<std::optional<DecodedSound>> promise;
+    Result result = promise.get_future().share();
+    std::lock_guard lock(m_mutex);
+    if (m_stopping) {
+        promise.set_value(std::nullopt);
+        return result;
+    }
+    m_queue.push_back({path, std::move(promise)});
+    if (!m_thread) {
+        m_thread.reset(QThread::create([this] { run(); }));
+        m_thread->start();
+    }
+    m_changed.notify_all();
+    return result;
+}
+
+void SoundLoader::waitUntilIdle()
+{
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_queue.empty() && !m_busy; });
+}
+
+void SoundLoader::stop()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+        m_changed.notify_all();
+    }
+    if (m_thread)
+        m_thread->wait();
+}
+
+void SoundLoader::run()
+{
+#ifdef Q_OS_LINUX
+    // Decoding yields the processor to the main thread drawing the first frames. Nice is
+    // per thread on Linux, and the decoder's own threads inherit it. (Qt's thread
+    // priorities do nothing under the normal scheduler.)
+    setpriority(PRIO_PROCESS, id_t(gettid()), 10);
+#endif
+    std::unique_lock lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+        if (m_stopping)
+            break;
+        Request request = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_busy = true;
+        lock.unlock();
+        request.promise.set_value(SoundDecoder::decode(request.path, decodeTimeout));
+        lock.lock();
+        m_busy = false;
+        m_changed.notify_all();
+    }
+    for (Request &request : m_queue)
+        request.promise.set_value(std::nullopt);
+    m_queue.clear();
+    m_changed.notify_all();
+}

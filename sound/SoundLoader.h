@@ -1,0 +1,49 @@
+#pragma once
+
+#include "DecodedSound.h"
+
+#include <QString>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class QThread;
+
+// Decodes sound files one after another on a thread of its own, so that the window can
+// show while the sounds load. Each request yields a future that always resolves: to the
+// decoded sound, or to nothing when the file cannot be decoded or the loader stops first.
+class SoundLoader
+{
+public:
+    using Result = std::shared_future<std::optional<DecodedSound>>;
+
+    SoundLoader();
+    ~SoundLoader();
+    SoundLoader(const SoundLoader &) = delete;
+    SoundLoader &operator=(const SoundLoader &) = delete;
+
+    Result load(const QString &path);
+    // Blocks until every request made so far has resolved.
+    void waitUntilIdle();
+    // Finishes the file in hand, resolves the rest to nothing and ends the thread.
+    void stop();
+
+private:
+    struct Request
+    {
+        QString path;
+        std::promise<std::optional<DecodedSound>> promise;
+    };
+
+    void run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Request> m_queue;
+    bool m_busy = false;
+    bool m_stopping = false;
+    std::unique_ptr<QThread> m_thread;
+};
