@@ -68,7 +68,7 @@ const QList<Scenario> &Scenario::all()
          QStringLiteral("halfway through the change from home to the setup screen"), {},
          [](ScreenshotStage &stage) {
              stage.rig().store.startNewGame();
-             stage.advance(110);
+             stage.advance(64);
          },
          {}},
         {QStringLiteral("home-small"), QStringLiteral("the first screen on a 320 × 568 window"),
