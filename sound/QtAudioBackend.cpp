@@ -57,9 +57,10 @@ bool isCompleteMp4(QIODevice &file)
 
 QtAudioBackend::QtAudioBackend()
 {
-    // Brings up Qt Multimedia on this (the main) thread before the loader's thread uses
-    // it; its device watcher must live here. Without a sound server Qt warns about it
-    // (uncategorised); a missing device only means silence, so that stays unsaid.
+    // Connects to the sound server here, on the main thread where the players live (the
+    // costly part of Qt Multimedia, GStreamer's start, happens on the loader's thread).
+    // Without a server Qt warns once, uncategorised; a missing device only means silence,
+    // so that stays unsaid.
     g_previousFilter = QLoggingCategory::installFilter(withoutPlainWarnings);
     QMediaDevices::defaultAudioOutput();
     QLoggingCategory::installFilter(g_previousFilter);

@@ -1,0 +1,174 @@
+// Start-up with sound: how long the first frame takes with the 14 cues loading, against a
+// bare Qt Quick window, and when every cue is ready. Each start is a fresh process (the
+// benchmark runs itself), alternating the variants so that machine noise hits all alike.
+//
+//   bare     a Qt Quick window and nothing else
+//   sound    the game's way: SoundEffects on the Qt backend made before the window loads
+//   players  for comparison, one QMediaPlayer per cue made before the window loads
+#include "QtAudioBackend.h"
+#include "SoundEffects.h"
+#include "SystemRandom.h"
+
+#include <QAudioOutput>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMediaPlayer>
+#include <QProcess>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char *const windowQml = R"(
+import QtQuick
+import QtQuick.Window
+Window {
+    width: 390; height: 844; visible: true; color: "#FFF7E3"
+    Text { anchors.centerIn: parent; text: "Новая игра"; font.pixelSize: 32 }
+}
+)";
+
+// One start in this process; prints "key=ms" pairs on one line.
+int child(const QString &variant, int argc, char *argv[])
+{
+    QElapsedTimer clock;
+    clock.start();
+    QGuiApplication app(argc, argv);
+    std::map<QString, double> result;
+    const auto stamp = [&] { return clock.nsecsElapsed() / 1e6; };
+
+    std::unique_ptr<QtAudioBackend> backend;
+    std::unique_ptr<SystemRandom> random;
+    std::unique_ptr<SoundEffects> sound;
+    std::vector<std::unique_ptr<QMediaPlayer>> players;
+    int playersLoaded = 0;
+    std::atomic<double> soundReady{0};
+    std::thread watcher;
+
+    const double before = stamp();
+    if (variant == u"sound") {
+        backend = std::make_unique<QtAudioBackend>();
+        random = std::make_unique<SystemRandom>();
+        sound = std::make_unique<SoundEffects>(*backend, *random);
+        watcher = std::thread([&] {
+            backend->waitUntilLoaded();
+            soundReady = stamp();
+        });
+    } else if (variant == u"players") {
+        for (const QString &file : QDir(u":/Sounds"_qs).entryList(QDir::Files)) {
+            auto player = std::make_unique<QMediaPlayer>();
+            player->setAudioOutput(new QAudioOutput(player.get()));
+            QObject::connect(player.get(), &QMediaPlayer::mediaStatusChanged, &app,
+                             [&](QMediaPlayer::MediaStatus status) {
+                                 if (status == QMediaPlayer::LoadedMedia && ++playersLoaded == 14)
+                                     result[u"ready"_qs] = stamp();
+                             });
+            player->setSource(QUrl(u"qrc:/Sounds/"_qs + file));
+            players.push_back(std::move(player));
+        }
+    }
+    result[u"blocking"_qs] = stamp() - before;
+
+    QQmlApplicationEngine engine;
+    engine.loadData(windowQml);
+    auto *window = qobject_cast<QQuickWindow *>(engine.rootObjects().value(0));
+    if (!window)
+        return 1;
+    QObject::connect(window, &QQuickWindow::frameSwapped, &app, [&] {
+        if (!result.count(u"frame"_qs))
+            result[u"frame"_qs] = stamp();
+    }, Qt::DirectConnection);
+
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
+        if (!result.count(u"frame"_qs))
+            return;
+        if (backend && soundReady > 0)
+            result[u"ready"_qs] = soundReady;
+        if (variant == u"bare" || result.count(u"ready"_qs))
+            app.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(20000, &app, &QCoreApplication::quit);
+    app.exec();
+    if (watcher.joinable())
+        watcher.join();
+
+    for (const auto &[key, ms] : result)
+        std::printf("%s=%.3f ", qPrintable(key), ms);
+    std::printf("\n");
+    return 0;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc >= 3 && QByteArray(argv[1]) == "--child")
+        return child(QString::fromLatin1(argv[2]), argc, argv);
+
+    QCoreApplication app(argc, argv);
+    // The comparison players complain about the missing sound server once each.
+    qputenv("QT_LOGGING_RULES", "qt.multimedia*=false");
+    const int runs = argc >= 2 ? qMax(3, QByteArray(argv[1]).toInt()) : 15;
+    const QStringList variants{u"bare"_qs, u"sound"_qs, u"players"_qs};
+    std::map<QString, std::map<QString, std::vector<double>>> samples;
+
+    for (int run = 0; run < runs + 1; ++run) {
+        for (const QString &variant : variants) {
+            QProcess process;
+            process.start(QCoreApplication::applicationFilePath(), {u"--child"_qs, variant});
+            if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+                std::fprintf(stderr, "sound_startup: the %s start failed:\n%s\n", qPrintable(variant),
+                             process.readAllStandardError().constData());
+                return 1;
+            }
+            if (run == 0)
+                continue; // the first round only warms the disk cache
+            for (const QByteArray &pair : process.readAllStandardOutput().trimmed().split(' ')) {
+                const QList<QByteArray> parts = pair.split('=');
+                if (parts.size() == 2)
+                    samples[variant][QString::fromLatin1(parts[0])].push_back(parts[1].toDouble());
+            }
+        }
+    }
+
+    const double bareFrame = median(samples[u"bare"_qs][u"frame"_qs]);
+    std::printf("Start-up with sound, median of %d fresh processes each (ms since main()):\n\n", runs);
+    std::printf("| %-44s | %12s | %14s | %12s | %11s |\n", "variant", "main thread", "first frame",
+                "vs bare", "cues ready");
+    std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(46, '-').constData(),
+                QByteArray(14, '-').constData(), QByteArray(16, '-').constData(),
+                QByteArray(14, '-').constData(), QByteArray(13, '-').constData());
+    const std::map<QString, const char *> labels{
+        {u"bare"_qs, "bare Qt Quick window"},
+        {u"sound"_qs, "SoundEffects, background decoding (the game)"},
+        {u"players"_qs, "14 QMediaPlayers before the window"}};
+    for (const QString &variant : variants) {
+        auto &values = samples[variant];
+        const double frame = median(values[u"frame"_qs]);
+        const QString ready = values.count(u"ready"_qs)
+                                  ? u"%1 ms"_qs.arg(median(values[u"ready"_qs]), 0, 'f', 1)
+                                  : u"—"_qs;
+        std::printf("| %-44s | %9.1f ms | %11.1f ms | %11.2fx | %11s |\n", labels.at(variant),
+                    median(values[u"blocking"_qs]), frame, frame / bareFrame, qPrintable(ready));
+    }
+    return 0;
+}
