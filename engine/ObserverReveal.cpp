@@ -18,15 +18,16 @@ void ObserverReveal::setGame(GameStore *game)
     emit gameChanged();
 }
 
-void ObserverReveal::start()
+bool ObserverReveal::start()
 {
     if (!m_game || m_cancelled || m_started)
-        return;
+        return false;
     if (!m_game->observer() || m_game->observerCandidates().isEmpty())
-        return;
+        return false;
     m_started = true;
     m_observer = *m_game->observer();
     flick(0);
+    return true;
 }
 
 void ObserverReveal::cancel()

@@ -30,8 +30,9 @@ public:
     QString displayedName() const { return m_displayedName; }
     bool isComplete() const { return m_isComplete; }
 
-    // Starts the sequence, once; does nothing without an observer or candidates.
-    Q_INVOKABLE void start();
+    // Starts the sequence, once; does nothing without an observer or candidates. True
+    // when the names are now running.
+    Q_INVOKABLE bool start();
     // Stops for good: no later name, no haptic, no reveal.
     Q_INVOKABLE void cancel();
 
