@@ -1,0 +1,162 @@
+import QtQuick
+import QtTest
+import TarvukeGlimp.Components
+import TarvukeGlimp.Screens
+import TarvukeGlimp.Testing
+
+// The end of a turn: what it scored and its words in order. A drag scrolls the list, a tap
+// anywhere (a row too) passes the turn on and silences the turn-end sound.
+TestCase {
+    id: root
+
+    name: "SummaryView"
+    when: windowShown
+    visible: true
+    width: 390
+    height: 844
+
+    Component {
+        id: summaryComponent
+
+        SummaryView {
+            width: 390
+            height: 844
+        }
+    }
+
+    function init() {
+        failOnWarning(/.*/)
+    }
+
+    // A turn of the given moves (true: guessed), ended by the clock.
+    function summaryStore(moves) {
+        const game = TestHarness.newStore()
+        game.startNewGame()
+        game.setPlayerText("Аня\nБоря")
+        game.openFormation()
+        game.formTeams(false)
+        game.setTeamName(0, "Совы")
+        game.screenName = "ready"
+        game.startTurn()
+        for (const guessed of moves)
+            game.handleSwipe(guessed ? 100 : -100)
+        game.endTurn(false)
+        compare(game.screenName, "summary")
+        return game
+    }
+
+    function find(view, name) {
+        const item = findChild(view, name)
+        verify(item !== null, name)
+        return item
+    }
+
+    function rowTexts(list) {
+        const texts = []
+        for (let i = 0; i < list.count; ++i) {
+            list.positionViewAtIndex(i, ListView.Contain)
+            texts.push(findChild(list.itemAtIndex(i), "wordText").text)
+        }
+        list.positionViewAtBeginning()
+        return texts
+    }
+
+    function test_twelveWordsInOrderScrollAndTapOnARowContinues() {
+        const moves = [true, false, true, true, false, true, false, false, true, true, true, false]
+        const game = summaryStore(moves)
+        // A phone's height less the status bar and the home indicator.
+        const view = createTemporaryObject(summaryComponent, root, { game: game, height: 763 })
+        waitForRendering(view)
+        compare(find(view, "points").text, "+7")
+        compare(find(view, "player").text, "Аня")
+        compare(find(view, "team").text, "Совы")
+        const list = find(view, "wordList")
+        compare(list.count, 12)
+        compare(rowTexts(list), game.roundWords.map(w => w.word))
+        const first = list.itemAtIndex(0)
+        compare(findChild(first, "statusIcon").name, "checkmark.circle.fill")
+        verify(Qt.colorEqual(findChild(first, "statusIcon").color, Theme.mint))
+        const second = list.itemAtIndex(1)
+        compare(findChild(second, "statusIcon").name, "arrow.uturn.right.circle.fill")
+        verify(Qt.colorEqual(findChild(second, "statusIcon").color, Theme.coral))
+
+        // Twelve rows do not fit: a drag scrolls and does not pass the turn.
+        verify(list.contentHeight > list.height, list.contentHeight + " in " + list.height)
+        compare(list.contentY, list.originY)
+        const at = list.mapToItem(view, list.width / 2, list.height - 20)
+        mousePress(view, at.x, at.y)
+        for (let i = 1; i <= 10; ++i)
+            mouseMove(view, at.x, at.y - 25 * i)
+        mouseRelease(view, at.x, at.y - 250)
+        // Dragged further than the list reaches: it stops at its end.
+        tryVerify(() => Math.abs(list.contentY - (list.originY + list.contentHeight - list.height)) < 1,
+                  3000, "scrolled to " + list.contentY)
+        compare(game.screenName, "summary")
+
+        tryVerify(() => !list.moving, 3000)
+        const row = list.itemAtIndex(list.indexAt(list.width / 2, list.contentY + list.height / 2))
+        verify(row !== null)
+        mouseClick(row, row.width / 2, row.height / 2)
+        compare(game.screenName, "ready")
+    }
+
+    function test_customAndBankWordsLookApart() {
+        const game = summaryStore([])
+        game.customWordsText = "Наше слово"
+        game.setUsesCustomWords(true)
+        game.continueAfterSummary()
+        game.startTurn()
+        for (let i = 0; i < 500 && !game.currentWordIsCustom; ++i)
+            game.handleSwipe(-100)
+        verify(game.currentWordIsCustom)
+        game.handleSwipe(-100)
+        game.handleSwipe(100)
+        game.endTurn(false)
+        const view = createTemporaryObject(summaryComponent, root, { game: game })
+        const list = find(view, "wordList")
+        const custom = list.count - 2
+        list.positionViewAtEnd()
+        list.forceLayout()
+        const skipped = list.itemAtIndex(custom)
+        compare(findChild(skipped, "wordText").text, "Наше слово")
+        compare(findChild(skipped, "statusIcon").name, "arrow.uturn.right.circle.fill")
+        verify(Qt.colorEqual(findChild(skipped, "wordCapsule").color, Theme.tinted(Theme.sun, 0.55)))
+        const guessed = list.itemAtIndex(custom + 1)
+        compare(findChild(guessed, "statusIcon").name, "checkmark.circle.fill")
+        compare(findChild(guessed, "wordCapsule").color.a, 0)
+        // A bank word lines up with the icons, no margin of its own.
+        compare(findChild(guessed, "wordText").x, 0)
+        verify(findChild(skipped, "wordText").x === 9)
+    }
+
+    function test_emptyTurnShowsPlusZero() {
+        const game = summaryStore([])
+        const view = createTemporaryObject(summaryComponent, root, { game: game })
+        compare(find(view, "points").text, "+0")
+        compare(find(view, "wordList").count, 0)
+        mouseClick(view, 195, 500)
+        compare(game.screenName, "ready")
+    }
+
+    function test_tapStopsTheTurnEndSound() {
+        const game = summaryStore([true])
+        const view = createTemporaryObject(summaryComponent, root, { game: game })
+        const log = TestHarness.audioLog()
+        const playing = log.filter(l => l.indexOf("turn_endscreen") >= 0 && l.endsWith(":play"))
+        compare(playing.length, 1)
+        const sound = playing[0].slice(0, playing[0].lastIndexOf(":"))
+        mouseClick(view, 195, 780)
+        compare(game.screenName, "ready")
+        const after = TestHarness.audioLog().slice(log.length)
+        verify(after.indexOf(sound + ":stop") >= 0, after.join(", "))
+    }
+
+    function test_backGoesHome() {
+        const game = summaryStore([true, true])
+        const view = createTemporaryObject(summaryComponent, root, { game: game })
+        const player = game.currentPlayerIndex
+        mouseClick(view, 21, 14 + 21)
+        compare(game.screenName, "home")
+        compare(game.currentPlayerIndex, player)
+    }
+}

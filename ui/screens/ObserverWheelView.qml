@@ -1,0 +1,248 @@
+import QtQuick
+import QtQuick.Layouts
+import QtQuick.Window
+import TarvukeGlimp.Components
+
+// Who sits this game out: the store has already chosen; the wheel only makes a show of it.
+// The disc spins down while the names flick through the players, slowing, until the
+// observer's name stops in the middle and the way on to the teams appears.
+Item {
+    id: root
+
+    required property GameStore game
+
+    // The disc's turn in degrees; four whole turns, so the ticks end where they started.
+    property real wheelRotation: 0
+    // 0 while spinning, springs to 1 at the reveal: moves the button in.
+    property real revealProgress: 0
+
+    readonly property bool isComplete: reveal.isComplete
+    // Whether the screen has been on view yet.
+    property bool shown: false
+
+    ObserverReveal {
+        id: reveal
+
+        game: root.game
+        onIsCompleteChanged: {
+            if (isComplete)
+                root.revealProgress = 1
+        }
+    }
+
+    Behavior on revealProgress {
+        ResponseSpring {
+            response: 0.45
+            dampingFraction: 0.7
+        }
+    }
+
+    NumberAnimation {
+        id: spin
+
+        target: root
+        property: "wheelRotation"
+        from: 0
+        to: 1440
+        duration: 2200
+        // The usual ease-out curve.
+        easing.type: Easing.BezierSpline
+        easing.bezierCurve: [0, 0, 0.58, 1, 1, 1]
+    }
+
+    // Leaving stops the show at once: no later name, no haptic, even while this screen
+    // is still fading out.
+    Connections {
+        target: root.game
+
+        function onScreenChanged() {
+            if (root.game.screenName !== "observerWheel") {
+                reveal.cancel()
+                spin.stop()
+            }
+        }
+    }
+
+    // The show begins once the screen is on view, with "Крутим…" in the middle.
+    Connections {
+        target: root.Window.window
+        enabled: !root.shown
+
+        function onFrameSwapped() {
+            root.shown = true
+            if (reveal.start())
+                spin.start()
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 22
+        anchors.rightMargin: 22
+        anchors.topMargin: 14
+        anchors.bottomMargin: 14
+        spacing: 22
+
+        AppTopBar {
+            title: "КОЛЕСО РАНДОМА"
+            back: () => root.game.cancelObserver()
+        }
+
+        Item { Layout.fillHeight: true }
+
+        Text {
+            objectName: "headline"
+            Layout.fillWidth: true
+            text: root.isComplete ? "Наблюдает!" : "Кто пропускает раунд?"
+            color: Theme.ink
+            font: Theme.rounded(30, Font.Black)
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        Item {
+            id: wheel
+
+            objectName: "wheel"
+            Layout.alignment: Qt.AlignHCenter
+            Layout.preferredWidth: 275
+            Layout.preferredHeight: 275
+
+            Item {
+                id: disc
+
+                objectName: "disc"
+                anchors.fill: parent
+                rotation: root.wheelRotation
+
+                CircleShadow {
+                    x: (parent.width - width) / 2
+                    y: (parent.height - height) / 2 + 6
+                    diameter: parent.width
+                    blur: 7
+                    color: Theme.tinted(Theme.ink, 0.15)
+                }
+
+                Rectangle {
+                    anchors.fill: parent
+                    radius: width / 2
+                    antialiasing: true
+                    color: Theme.tinted(Theme.sun, 0.58)
+                }
+
+                Rectangle {
+                    anchors.fill: parent
+                    anchors.margins: -1.5
+                    radius: width / 2
+                    antialiasing: true
+                    color: "transparent"
+                    border.width: 3
+                    border.color: Theme.ink
+                }
+
+                // Sixteen ticks round the rim, coral and ink in turn, the first straight up.
+                Repeater {
+                    model: 16
+
+                    Item {
+                        required property int index
+
+                        anchors.fill: parent
+                        rotation: index * 22.5
+
+                        Rectangle {
+                            objectName: "tick" + parent.index
+                            x: (parent.width - width) / 2
+                            y: parent.height / 2 - 119 - height / 2
+                            width: 4
+                            height: 17
+                            radius: 2
+                            antialiasing: true
+                            color: parent.index % 2 === 0 ? Theme.coral : Theme.ink
+                        }
+                    }
+                }
+            }
+
+            Rectangle {
+                anchors.centerIn: parent
+                width: 190
+                height: 190
+                radius: 95
+                antialiasing: true
+                color: "white"
+                border.width: 2
+                border.color: Theme.ink
+            }
+
+            Column {
+                anchors.centerIn: parent
+                width: parent.width - 2 * 18
+                spacing: 8
+
+                Icon {
+                    objectName: "wheelIcon"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    name: root.isComplete ? "eye.fill" : "sparkles"
+                    size: 30
+                    color: root.isComplete ? Theme.coral : Theme.lavender
+                }
+
+                FittedText {
+                    objectName: "displayedName"
+                    width: parent.width
+                    text: reveal.displayedName
+                    color: Theme.ink
+                    font.family: Theme.roundedFamily
+                    font.weight: Font.Black
+                    fullSize: 25
+                    minimumScale: 0.55
+                    lineLimit: 2
+                    horizontalAlignment: Text.AlignHCenter
+                }
+            }
+        }
+
+        Text {
+            objectName: "subline"
+            Layout.fillWidth: true
+            text: root.isComplete ? "Остальные игроки делятся на пары"
+                                  : "Выбираем совершенно случайно"
+            color: Theme.tinted(Theme.ink, 0.62)
+            font: Theme.rounded(15, Font.Bold)
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        Item { Layout.fillHeight: true }
+
+        // Grows from nothing as the button slides up from the bottom edge and fades in.
+        Item {
+            Layout.fillWidth: true
+            Layout.preferredHeight: Math.max(0, root.revealProgress) * goOn.implicitHeight
+            Layout.topMargin: -22 * (1 - Math.min(1, Math.max(0, root.revealProgress)))
+            visible: root.isComplete
+
+            Item {
+                width: parent.width
+                height: goOn.implicitHeight
+                y: (1 - root.revealProgress) * (root.height - 14 - parent.y)
+                opacity: Math.min(1, Math.max(0, root.revealProgress))
+
+                InkButton {
+                    id: goOn
+
+                    objectName: "toTeams"
+                    anchors.fill: parent
+                    enabled: root.isComplete
+                    title: "К командам"
+                    subtitle: "посмотреть составы"
+                    color: Theme.mint
+                    onClicked: root.game.confirmObserver()
+                }
+            }
+        }
+    }
+}

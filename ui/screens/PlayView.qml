@@ -1,0 +1,435 @@
+import QtQuick
+import QtQuick.Layouts
+import TarvukeGlimp.Components
+
+// The turn itself: the word on a round card that the explainer throws right when it was
+// guessed and left to skip it, the two counters and the clock. The drag is the only input;
+// on a computer ← and → throw the card too.
+Item {
+    id: root
+
+    required property GameStore game
+
+    // Flips on every tick of the clock; the timer swells on one, settles on the next.
+    property bool pulse: false
+    // Where the card is pushed to, in points; its sideways part is the throw.
+    property real cardX: 0
+    property real cardY: 0
+    readonly property bool isCardLeaving: thrower.isLeaving
+    // How clearly the card leans one way: tint and icon fade in over the first 110 points.
+    readonly property real strength: Math.min(Math.abs(cardX) / 110, 1)
+    readonly property bool leansLeft: cardX < 0
+    // How far a thrown card flies, off either side of the phone.
+    readonly property real flyDistance: 520
+
+    // A drag let go at (tx, ty), or a key: off the side it leans to, or back to rest.
+    function release(tx, ty) {
+        if (thrower.isLeaving)
+            return
+        if (thrower.release(tx)) {
+            springBack.stop()
+            flyX.to = tx > 0 ? flyDistance : -flyDistance
+            flyY.to = ty
+            fly.start()
+        } else {
+            springBack.start()
+        }
+    }
+
+    focus: true
+    Keys.onLeftPressed: release(-flyDistance, 0)
+    Keys.onRightPressed: release(flyDistance, 0)
+    Component.onCompleted: forceActiveFocus()
+
+    CardThrow {
+        id: thrower
+
+        objectName: "cardThrow"
+        game: root.game
+        // The store has the next word by now: it shows at once, at rest.
+        onLanded: {
+            fly.stop()
+            springBack.stop()
+            root.cardX = 0
+            root.cardY = 0
+        }
+    }
+
+    ParallelAnimation {
+        id: springBack
+
+        ResponseSpring {
+            target: root
+            property: "cardX"
+            to: 0
+            response: 0.34
+            dampingFraction: 0.72
+        }
+        ResponseSpring {
+            target: root
+            property: "cardY"
+            to: 0
+            response: 0.34
+            dampingFraction: 0.72
+        }
+    }
+
+    ParallelAnimation {
+        id: fly
+
+        NumberAnimation {
+            id: flyX
+
+            target: root
+            property: "cardX"
+            duration: 200
+            // The usual ease-in curve.
+            easing.type: Easing.BezierSpline
+            easing.bezierCurve: [0.42, 0, 1, 1, 1, 1]
+        }
+        NumberAnimation {
+            id: flyY
+
+            target: root
+            property: "cardY"
+            duration: 200
+            easing.type: Easing.BezierSpline
+            easing.bezierCurve: [0.42, 0, 1, 1, 1, 1]
+        }
+    }
+
+    Connections {
+        target: root.game
+
+        function onRemainingTimeChanged() {
+            root.pulse = !root.pulse
+        }
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 25
+            Layout.leftMargin: 20
+            Layout.rightMargin: 20
+            spacing: 8
+
+            StatPill {
+                objectName: "skippedPill"
+                number: root.game.skippedCount
+                title: "пропуск"
+                color: Theme.tinted(Theme.coral, 0.72)
+            }
+
+            Item { Layout.fillWidth: true }
+
+            Column {
+                id: timer
+
+                objectName: "timer"
+                spacing: 2
+                scale: root.pulse ? 1.07 : 1
+
+                Behavior on scale {
+                    ResponseSpring {
+                        response: 0.25
+                        dampingFraction: 0.4
+                    }
+                }
+
+                FontMetrics {
+                    id: clockMetrics
+
+                    font: Theme.rounded(38, Font.Black)
+                }
+
+                // Every digit in a cell of the widest digit's width, so the clock does
+                // not wobble as it counts down.
+                Row {
+                    id: clockText
+
+                    objectName: "timeText"
+                    readonly property string text: root.game.timeText
+                    readonly property real digitWidth: {
+                        // Measured again once the metrics have their font.
+                        clockMetrics.font
+                        let widest = 0
+                        for (let d = 0; d <= 9; ++d)
+                            widest = Math.max(widest, clockMetrics.advanceWidth(String(d)))
+                        return widest
+                    }
+
+                    anchors.horizontalCenter: parent.horizontalCenter
+
+                    Repeater {
+                        model: clockText.text.split("")
+
+                        Item {
+                            required property string modelData
+
+                            width: modelData >= "0" && modelData <= "9"
+                                   ? clockText.digitWidth
+                                   : clockMetrics.font && clockMetrics.advanceWidth(modelData)
+                            height: glyph.implicitHeight
+
+                            Text {
+                                id: glyph
+
+                                anchors.horizontalCenter: parent.horizontalCenter
+                                text: parent.modelData
+                                color: Theme.ink
+                                font: Theme.rounded(38, Font.Black)
+                                textFormat: Text.PlainText
+                            }
+                        }
+                    }
+                }
+
+                Text {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: "осталось"
+                    color: Theme.tinted(Theme.ink, 0.6)
+                    font: Theme.rounded(12, Font.Black)
+                    textFormat: Text.PlainText
+                }
+            }
+
+            Item { Layout.fillWidth: true }
+
+            StatPill {
+                objectName: "guessedPill"
+                number: root.game.guessedCount
+                title: "угадано"
+                color: Theme.mint
+            }
+        }
+
+        Text {
+            objectName: "teamName"
+            Layout.fillWidth: true
+            Layout.topMargin: 20
+            text: root.game.currentTeamName.toUpperCase()
+            color: Theme.ink
+            font.family: Theme.roundedFamily
+            font.pixelSize: 12
+            font.weight: Font.Black
+            font.letterSpacing: 1.3
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.Wrap
+            textFormat: Text.PlainText
+        }
+
+        Item { Layout.fillHeight: true }
+
+        // The card's resting place. The drag is read here, where the card rests, so the
+        // card's own movement never feeds back into the drag.
+        Item {
+            id: cardSlot
+
+            Layout.alignment: Qt.AlignHCenter
+            Layout.preferredWidth: 290
+            Layout.preferredHeight: 290
+
+            Item {
+                id: cardFrame
+
+                objectName: "card"
+                anchors.fill: parent
+                // Turns and shrinks about the resting centre, so a thrown card swings
+                // down as it flies off.
+                rotation: root.cardX / 24
+                scale: root.isCardLeaving ? 0.94 : 1
+
+                Item {
+                    id: card
+
+                    x: root.cardX
+                    y: root.cardY
+                    width: parent.width
+                    height: parent.height
+
+                    Rectangle {
+                        objectName: "tint"
+                        x: (parent.width - width) / 2 + 8
+                        y: (parent.height - height) / 2 + 10
+                        width: 285
+                        height: 285
+                        radius: width / 2
+                        antialiasing: true
+                        color: root.leansLeft ? Theme.coral : Theme.mint
+                        opacity: root.strength * 0.38
+                    }
+
+                    CircleShadow {
+                        x: (parent.width - width) / 2
+                        y: (parent.height - height) / 2 + 7
+                        diameter: parent.width
+                        blur: 8
+                        color: Theme.tinted(Theme.ink, 0.16)
+                    }
+
+                    Rectangle {
+                        objectName: "face"
+                        anchors.fill: parent
+                        radius: width / 2
+                        antialiasing: true
+                        color: root.game.currentWordIsCustom ? Theme.tinted(Theme.sun, 0.58)
+                                                             : "white"
+                    }
+
+                    Rectangle {
+                        anchors.fill: parent
+                        anchors.margins: -1.5
+                        radius: width / 2
+                        antialiasing: true
+                        color: "transparent"
+                        border.width: 3
+                        border.color: Theme.ink
+                    }
+
+                    FittedText {
+                        objectName: "word"
+                        anchors.fill: parent
+                        anchors.margins: 34
+                        text: root.game.currentWord
+                        color: Theme.ink
+                        font.family: Theme.roundedFamily
+                        font.weight: Font.Black
+                        fullSize: 35
+                        minimumScale: 0.45
+                        lineLimit: 3
+                        horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
+                    }
+
+                    Icon {
+                        objectName: "directionIcon"
+                        anchors.centerIn: parent
+                        anchors.verticalCenterOffset: 90
+                        name: root.leansLeft ? "arrow.uturn.backward" : "checkmark"
+                        size: 35
+                        color: root.leansLeft ? Theme.coral : Theme.mint
+                        opacity: root.strength
+                    }
+                }
+            }
+
+            MouseArea {
+                id: dragArea
+
+                // Where the finger went down, and whether it has moved far enough to drag.
+                property real pressX: 0
+                property real pressY: 0
+                property bool dragging: false
+
+                objectName: "dragArea"
+                anchors.fill: parent
+                preventStealing: true
+
+                Accessible.role: Accessible.Button
+                Accessible.name: root.game.currentWord
+                Accessible.description: "Смахните вправо, если угадали. Влево, если пропуск"
+
+                onPressed: mouse => {
+                    // Only the round card, not the corners of its box.
+                    const dx = mouse.x - width / 2
+                    const dy = mouse.y - height / 2
+                    if (dx * dx + dy * dy > width * width / 4) {
+                        mouse.accepted = false
+                        return
+                    }
+                    pressX = mouse.x
+                    pressY = mouse.y
+                    dragging = false
+                }
+                onPositionChanged: mouse => {
+                    const tx = mouse.x - pressX
+                    const ty = mouse.y - pressY
+                    if (!dragging) {
+                        if (Math.hypot(tx, ty) < 12)
+                            return
+                        dragging = true
+                    }
+                    if (root.isCardLeaving)
+                        return
+                    springBack.stop()
+                    root.cardX = tx
+                    root.cardY = ty
+                }
+                onReleased: mouse => {
+                    if (!dragging)
+                        return
+                    dragging = false
+                    root.release(mouse.x - pressX, mouse.y - pressY)
+                }
+                onCanceled: {
+                    if (!dragging)
+                        return
+                    dragging = false
+                    if (!root.isCardLeaving)
+                        springBack.start()
+                }
+            }
+        }
+
+        Item { Layout.fillHeight: true }
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            Layout.bottomMargin: 25
+            spacing: 13
+
+            RowLayout {
+                Layout.fillWidth: true
+                Layout.leftMargin: 26
+                Layout.rightMargin: 26
+                spacing: 12
+
+                Icon {
+                    name: "arrow.left"
+                    size: 14
+                    color: Theme.tinted(Theme.ink, 0.68)
+                }
+
+                Text {
+                    text: "пропуск"
+                    color: Theme.tinted(Theme.ink, 0.68)
+                    font: Theme.rounded(14, Font.Bold)
+                    textFormat: Text.PlainText
+                }
+
+                Item { Layout.fillWidth: true }
+
+                Text {
+                    text: "угадали"
+                    color: Theme.tinted(Theme.ink, 0.68)
+                    font: Theme.rounded(14, Font.Bold)
+                    textFormat: Text.PlainText
+                }
+
+                Icon {
+                    name: "arrow.right"
+                    size: 14
+                    color: Theme.tinted(Theme.ink, 0.68)
+                }
+            }
+
+            // Always 16 high, empty or not, so nothing above it moves.
+            Text {
+                objectName: "bonusLine"
+                Layout.fillWidth: true
+                Layout.preferredHeight: 16
+                readonly property int bonus: root.game.settings.bonusTime
+                text: bonus > 0 ? "За ответ +" + bonus + " секунд" : ""
+                color: Theme.coral
+                font: Theme.rounded(13, Font.Black)
+                horizontalAlignment: Text.AlignHCenter
+                verticalAlignment: Text.AlignVCenter
+                textFormat: Text.PlainText
+            }
+        }
+    }
+}
