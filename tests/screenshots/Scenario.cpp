@@ -3,7 +3,9 @@
 #include "ScreenshotStage.h"
 #include "StoreRig.h"
 
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QTest>
 
 namespace {
 
@@ -55,6 +57,70 @@ void ownWords(StoreRig &rig)
     rig.store.setScreen(AppScreen::customWords);
 }
 
+// The screens of play: a turn under way, with own words in the deck.
+void readyToPlay(StoreRig &rig, const QString &players)
+{
+    formPairs(rig, players);
+    rig.store.setTeamName(0, QStringLiteral("Совы"));
+    rig.store.setTeamName(1, QStringLiteral("Ёжики в тумане"));
+    rig.store.setBonusTime(5);
+    rig.store.setCustomWordsText(QStringLiteral("Бабушкин борщ\nКот Василий\nДача в Озёрах"));
+    rig.store.setUsesCustomWords(true);
+    rig.store.setScreen(AppScreen::ready);
+}
+
+// Skips words until one of the players' own comes up.
+void skipToOwnWord(GameStore &game)
+{
+    for (int i = 0; i < 500 && !game.currentWordIsCustom(); ++i)
+        game.handleSwipe(-100);
+}
+
+// A turn of the first pair: some words guessed, some skipped, own words among them.
+void playedTurn(StoreRig &rig)
+{
+    readyToPlay(rig, QStringLiteral("Аня\nБоря\nВика\nГена"));
+    GameStore &game = rig.store;
+    game.startTurn();
+    for (bool guessed : {true, false, true, true})
+        game.handleSwipe(guessed ? 100 : -100);
+    skipToOwnWord(game);
+    game.handleSwipe(100);
+    skipToOwnWord(game);
+    game.handleSwipe(-100);
+    game.handleSwipe(100);
+    game.endTurn(false);
+}
+
+// The item of that name among the visual children of item, depth first.
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// Where the word card rests, in the window.
+QPointF cardCentre(ScreenshotStage &stage)
+{
+    const QQuickItem *area = findItem(stage.window()->contentItem(), QStringLiteral("dragArea"));
+    return area ? area->mapToScene({area->width() / 2, area->height() / 2}) : QPointF();
+}
+
+// The card held dx points to the side, moved there over 160 ms; returns where the finger is.
+QPointF holdCard(ScreenshotStage &stage, qreal dx)
+{
+    stage.advance(600);
+    const QPointF from = cardCentre(stage);
+    const QPointF to = from + QPointF(dx, 12);
+    stage.drag(from, to, 160, true);
+    return to;
+}
+
 } // namespace
 
 // Add scenarios for new screens here: a name, a line of what it shows, and how to get there.
@@ -68,7 +134,7 @@ const QList<Scenario> &Scenario::all()
          QStringLiteral("halfway through the change from home to the setup screen"), {},
          [](ScreenshotStage &stage) {
              stage.rig().store.startNewGame();
-             stage.advance(64);
+             stage.advance(16);
          },
          {}},
         {QStringLiteral("home-small"), QStringLiteral("the first screen on a 320 × 568 window"),
@@ -137,6 +203,106 @@ const QList<Scenario> &Scenario::all()
              stage.advance(3000);
          },
          {}},
+        {QStringLiteral("observerwheel-spinning"),
+         QStringLiteral("observer wheel a second into the spin, the names flicking"),
+         [](StoreRig &rig) {
+             typePlayers(rig, QStringLiteral("Аня\nБоря\nВика\nГена\nДима"));
+             rig.store.openFormation();
+             rig.store.formTeams(false);
+         },
+         [](ScreenshotStage &stage) {
+             stage.advance(400);
+             stage.rig().clock.advance(std::chrono::milliseconds(1000));
+             stage.advance(1000);
+         },
+         {}},
+        {QStringLiteral("observerwheel-revealed"),
+         QStringLiteral("observer wheel stopped on the observer, the button in"),
+         [](StoreRig &rig) {
+             typePlayers(rig,
+                         QStringLiteral("Аня\nБоря\nВика\nГена\nАнастасия-Александра "
+                                        "Константинопольская"));
+             rig.store.openFormation();
+             rig.random.queue = {4};
+             rig.store.formTeams(false);
+         },
+         [](ScreenshotStage &stage) {
+             stage.advance(400);
+             stage.rig().clock.advance(std::chrono::milliseconds(3100));
+             stage.advance(2600);
+         },
+         {}},
+        {QStringLiteral("ready-second-pair"),
+         QStringLiteral("pass the phone: the second pair, after one turn of the first"),
+         [](StoreRig &rig) {
+             playedTurn(rig);
+             rig.store.continueAfterSummary();
+             rig.store.startTurn();
+             rig.store.endTurn(false);
+             rig.store.continueAfterSummary();
+         },
+         {}, {}},
+        {QStringLiteral("play-rest"), QStringLiteral("a turn under way, the card at rest"),
+         [](StoreRig &rig) {
+             readyToPlay(rig, QStringLiteral("Аня\nБоря\nВика\nГена"));
+             rig.store.startTurn();
+             rig.store.handleSwipe(100);
+             rig.store.handleSwipe(-100);
+             rig.store.handleSwipe(100);
+         },
+         {}, {}},
+        {QStringLiteral("play-drag-left"),
+         QStringLiteral("the card held 90 points to the left: skip"),
+         [](StoreRig &rig) {
+             readyToPlay(rig, QStringLiteral("Аня\nБоря"));
+             rig.store.startTurn();
+         },
+         [](ScreenshotStage &stage) { holdCard(stage, -90); }, {}},
+        {QStringLiteral("play-drag-right"),
+         QStringLiteral("one of the players' own words held 55 points to the right"),
+         [](StoreRig &rig) {
+             readyToPlay(rig, QStringLiteral("Аня\nБоря"));
+             rig.store.startTurn();
+             skipToOwnWord(rig.store);
+         },
+         [](ScreenshotStage &stage) { holdCard(stage, 55); }, {}},
+        {QStringLiteral("play-leaving"),
+         QStringLiteral("the card thrown right, 0.06 s into its flight"),
+         [](StoreRig &rig) {
+             readyToPlay(rig, QStringLiteral("Аня\nБоря"));
+             rig.store.startTurn();
+         },
+         [](ScreenshotStage &stage) {
+             const QPointF at = holdCard(stage, 120);
+             // A tick of the clock keeps animation time running (the timer's pulse): the
+             // stepped driver jumps ahead when an animation starts from idle.
+             stage.rig().clock.advance(std::chrono::seconds(1));
+             stage.advance(16);
+             QTest::mouseRelease(stage.window(), Qt::LeftButton, {}, at.toPoint());
+             stage.advance(64);
+         },
+         {}},
+        {QStringLiteral("summary-top"),
+         QStringLiteral("turn summary: the first words of a long turn"), playedTurn, {}, {}},
+        {QStringLiteral("summary-end"),
+         QStringLiteral("turn summary scrolled to its end: own words, guessed and skipped"),
+         playedTurn,
+         [](ScreenshotStage &stage) {
+             stage.advance(300);
+             for (int i = 0; i < 6; ++i)
+                 stage.drag({195, 700}, {195, 250}, 200);
+             stage.advance(3000);
+         },
+         {}},
+        {QStringLiteral("winner-first-pair"), QStringLiteral("the first pair has won"),
+         [](StoreRig &rig) {
+             readyToPlay(rig, QStringLiteral("Аня\nБоря\nВика\nГена"));
+             rig.store.setWordsToWin(3);
+             rig.store.startTurn();
+             for (int i = 0; i < 3; ++i)
+                 rig.store.handleSwipe(100);
+         },
+         {}, {}},
         {QStringLiteral("components"),
          QStringLiteral("the shared components on the paper, for review"), scoredTeams, {},
          QStringLiteral("qrc:/screenshots/ComponentSheet.qml")},
