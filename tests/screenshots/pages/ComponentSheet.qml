@@ -20,16 +20,12 @@ Window {
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 18
-        anchors.topMargin: 24
-        spacing: 14
+        anchors.topMargin: 16
+        spacing: 12
 
         AppTopBar {
             title: "НОВАЯ ИГРА"
             back: () => {}
-        }
-
-        AppTopBar {
-            title: "КОМАНДЫ"
         }
 
         SettingsBlock {
@@ -44,20 +40,20 @@ Window {
         SettingsBlock {
             title: "Бонус за слово"
 
+            // Nothing selected: the selection is none of the items.
             ChoiceRow {
-                items: root.game.bonusTimeValues().concat([30, 45])
+                items: root.game.bonusTimeValues()
                 selection: 99
-                title: seconds => root.game.bonusTimeLabel(seconds) || ("+" + seconds + " сек")
+                title: seconds => root.game.bonusTimeLabel(seconds)
             }
         }
 
         SettingsBlock {
-            title: "Игроки"
+            title: "Кто объясняет"
 
-            Text {
-                text: "Аня, Боря"
-                color: Theme.ink
-                font: Theme.rounded(16, Font.Bold)
+            ChoiceRow {
+                items: ["Аня", "Боря", "Вика", "Гена", "Дима", "Женя", "Зоя", "Илья"]
+                selection: "Вика"
             }
         }
 
