@@ -1,0 +1,127 @@
+import QtQuick
+import QtTest
+import TarvukeGlimp
+import TarvukeGlimp.Components
+import TarvukeGlimp.Testing
+import "ScreenSearch.js" as Search
+
+// A whole game through the real router, as the players would play it: names typed, pairs
+// formed, the observer wheel, turns thrown card by card, summaries, the winner, a replay.
+TestCase {
+    id: root
+
+    name: "WholeGame"
+    when: windowShown
+    visible: true
+    width: 390
+    height: 844
+
+    Component {
+        id: routerComponent
+
+        ContentView {
+            width: root.width
+            height: root.height
+        }
+    }
+
+    function init() {
+        failOnWarning(/.*/)
+    }
+
+    property ContentView router: null
+
+    // The screen now shown, once it has been drawn.
+    function screen(name) {
+        compare(router.game.screenName, name)
+        const view = router.current.view
+        verify(view !== null, name)
+        waitForRendering(view)
+        return view
+    }
+
+    // Taps the button labelled text once it shows (a new screen fades in from nothing).
+    function tap(text) {
+        tryVerify(() => Search.button(router.current.view, text) !== null, 3000, text)
+        mouseClick(Search.button(router.current.view, text))
+    }
+
+    function type(text) {
+        for (const c of text)
+            keyClick(c === "\n" ? Qt.Key_Return : c)
+    }
+
+    // A finger throws the card dx points to the side; the card is gone 0.21 s later.
+    function throwCard(dx) {
+        const view = screen("playing")
+        const area = findChild(view, "dragArea")
+        const c = area.mapToItem(view, area.width / 2, area.height / 2)
+        mousePress(view, c.x, c.y)
+        for (let i = 1; i <= 5; ++i)
+            mouseMove(view, c.x + dx * i / 5, c.y)
+        mouseRelease(view, c.x + dx, c.y)
+        TestHarness.advanceClock(210)
+    }
+
+    function test_homeToWinnerAndAgain() {
+        const game = TestHarness.newStore()
+        router = createTemporaryObject(routerComponent, root, { game: game })
+
+        tap("Новая игра")
+        let view = screen("setup")
+        mouseClick(Search.byAccessibleName(view, "Имена игроков, по одному на строку")[0])
+        type("Ann\nBob\nCid\nDan\nEve")
+        const target = Search.byAccessibleName(view, "Слов для победы")[0]
+        mouseClick(target)
+        keySequence(StandardKey.SelectAll)
+        type("2")
+        compare(game.settings.wordsToWin, 2)
+        tap("Собрать команды")
+
+        screen("formation")
+        tap("Создать команды не рандомно")
+
+        // Five players: one watches.
+        view = screen("observerWheel")
+        TestHarness.advanceClock(3100)
+        compare(TestHarness.hapticCues(), ["success"])
+        const observer = game.observer
+        // The button slides in; a player waits for it to come to rest.
+        tryVerify(() => Math.abs(view.revealProgress - 1) < 0.005, 3000)
+        tap("К командам")
+        screen("teams")
+        compare(game.teams.length, 2)
+        verify(game.teams.every(t => t.players.indexOf(observer) < 0))
+        tap("Всё готово")
+
+        // First pair, first turn: a guess, a skip, then the time runs out.
+        view = screen("ready")
+        mouseClick(view, 195, 600)
+        throwCard(120)
+        throwCard(-120)
+        compare(game.guessedCount, 1)
+        compare(game.skippedCount, 1)
+        TestHarness.advanceClock(60000)
+        view = screen("summary")
+        compare(findChild(view, "wordList").count, 2)
+        mouseClick(view, 195, 810)
+
+        // Same pair, the other player guesses: a skip, then the guess that wins on the spot.
+        view = screen("ready")
+        mouseClick(view, 195, 600)
+        throwCard(-150)
+        compare(game.skippedCount, 1)
+        compare(game.screenName, "playing")
+        keyClick(Qt.Key_Right)
+        TestHarness.advanceClock(210)
+        view = screen("winner")
+        compare(findChild(view, "winnerName").text, game.teams[0].name)
+        compare(findChild(view, "winnerLine").text, "набирает 2 баллов и забирает вечер")
+
+        tap("Переиграть")
+        screen("setup")
+        compare(game.settings.playerText, "Ann\nBob\nCid\nDan\nEve")
+        compare(game.settings.wordsToWin, 2)
+        verify(!game.winner)
+    }
+}
