@@ -81,6 +81,7 @@ private slots:
         QTest::newRow("critical") << 0.5 << 1.0;
         QTest::newRow("overdamped") << 0.3 << 1.6;
         QTest::newRow("slow") << 2.0 << 0.7;
+        QTest::newRow("heavy") << 0.3 << 5.0;
     }
 
     void followsClosedForm()
@@ -105,6 +106,12 @@ private slots:
         // A negative damping fraction is no damping, never a growing swing.
         QCOMPARE(SpringMotion::fromResponse(0.4, -2).damping, 0.0);
         QVERIFY(SpringMotion::fromResponse(0.4, -2).spring > 0);
+        // Heavy damping creeps; it never turns into infinities or NaN.
+        for (double zeta : {1e3, 1e9, std::numeric_limits<double>::infinity()}) {
+            const auto p = SpringMotion::fromResponse(0.4, zeta);
+            QVERIFY(std::isfinite(p.spring) && p.spring >= 0);
+            QVERIFY(std::isfinite(p.damping) && p.damping <= 1);
+        }
     }
 
     // Qt Quick's own SpringAnimation, driven by the helper through ResponseSpring, moves as the

@@ -1,5 +1,6 @@
 #include "SpringMotion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -7,19 +8,23 @@ SpringMotion::Parameters SpringMotion::fromResponse(double response, double damp
 {
     if (!(response > 0) || !std::isfinite(response))
         return {};
-    const double zeta = std::isnan(dampingFraction) ? 0.0 : std::max(0.0, dampingFraction);
+    // Past a million the spring no longer moves in any time that matters.
+    const double zeta = std::isnan(dampingFraction) ? 0.0 : std::clamp(dampingFraction, 0.0, 1e6);
     const double h = stepSeconds;
     const double omega = 2 * std::numbers::pi / response;
     const double a = zeta * omega * h;
     // The step's two eigenvalues must equal e^(λh) of the continuous spring: their product
-    // fixes the damping, their sum the spring.
-    double c = 1;
-    if (zeta < 1)
-        c = std::cos(omega * h * std::sqrt(1 - zeta * zeta));
-    else if (zeta > 1)
-        c = std::cosh(omega * h * std::sqrt(zeta * zeta - 1));
+    // fixes the damping, their sum (2·e^(−a)·C) the spring.
     const double decay = std::exp(-a);
-    return {(1 + decay * decay - 2 * decay * c) / h, 1 - decay * decay};
+    double decayC = decay;
+    if (zeta < 1) {
+        decayC = decay * std::cos(omega * h * std::sqrt(1 - zeta * zeta));
+    } else if (zeta > 1) {
+        // e^(−a)·cosh(b) without overflowing cosh for heavy damping.
+        const double b = omega * h * std::sqrt(zeta * zeta - 1);
+        decayC = 0.5 * (std::exp(b - a) + std::exp(-a - b));
+    }
+    return {(1 + decay * decay - 2 * decayC) / h, 1 - decay * decay};
 }
 
 QVariantMap SpringMotion::parameters(double response, double dampingFraction) const

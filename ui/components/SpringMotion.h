@@ -25,8 +25,8 @@ public:
     static constexpr double stepSeconds = 0.016;
 
     // A response of zero or less (or not a number) means no animation: spring and damping
-    // 0, which makes SpringAnimation jump to its target. Negative damping fractions
-    // count as 0.
+    // 0, which makes SpringAnimation jump to its target. Negative damping fractions count
+    // as 0, and huge ones stay finite.
     static Parameters fromResponse(double response, double dampingFraction);
 
     // {spring, damping} for QML.
