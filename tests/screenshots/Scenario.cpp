@@ -181,9 +181,11 @@ const QList<Scenario> &Scenario::all()
          },
          {}, {}},
         {QStringLiteral("teams-observer"),
-         QStringLiteral("team editor after the wheel: five players, one name cleared"),
+         QStringLiteral("team editor after the wheel: five players, a long name, one team "
+                        "name cleared"),
          [](StoreRig &rig) {
-             formPairs(rig, QStringLiteral("Аня\nБоря\nВика\nГена\nДима"));
+             formPairs(rig, QStringLiteral("Аня\nБоря\nВика\nАнастасия-Александра "
+                                           "Константинопольская\nДима"));
              rig.store.setTeamName(0, QString());
          },
          {}, {}},

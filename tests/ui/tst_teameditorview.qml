@@ -184,6 +184,34 @@ TestCase {
         verify(Search.textItem(screen, observer) !== null)
     }
 
+    // Long names give way inside their card: long chips shorten before short ones do,
+    // and the name field scrolls.
+    function test_longNamesStayInTheCard() {
+        const longName = "Анастасия-Александра Константинопольская-Завадовская"
+        const r = openFormation([longName, "Dan", longName + " II", longName + " III"].join("\n"))
+        tap(r, "Создать команды не рандомно")
+        const screen = settled(r)
+        const field = nameFields(screen)[0]
+        mouseClick(field)
+        keySequence(StandardKey.SelectAll)
+        for (let i = 0; i < 60; ++i)
+            keyClick("W")
+        compare(r.game.teams[0].name, "W".repeat(60))
+        const cards = teamCards(screen)
+        for (const card of cards) {
+            const cardRight = card.mapToItem(screen, card.width, 0).x
+            const cardField = nameFields(card)[0]
+            compare(cardField.mapToItem(screen, cardField.width, 0).x, cardRight - 18)
+            for (const name of Array.from(card.team.players)) {
+                const label = Search.withText(card, name)[0]
+                const chip = label.parent
+                verify(chip.mapToItem(screen, chip.width, 0).x <= cardRight - 18, name)
+                verify(chip.width >= Math.min(96, label.implicitWidth + 22), name)
+                compare(label.truncated, name !== "Dan", name)
+            }
+        }
+    }
+
     function test_sixTeamsAlternate() {
         const r = openFormation("1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12")
         tap(r, "Создать команды не рандомно")

@@ -133,12 +133,16 @@ Item {
                                 Repeater {
                                     model: card.team ? card.team.players : []
 
-                                    // A long name gives way before the card does.
+                                    // A long name gives way before the card does: a
+                                    // chip may shrink below its text, never grow past it.
                                     Rectangle {
                                         required property string modelData
+                                        readonly property real naturalWidth: Math.ceil(playerName.implicitWidth) + 22
 
-                                        Layout.preferredWidth: playerName.implicitWidth + 22
-                                        Layout.minimumWidth: Math.min(Layout.preferredWidth, 48)
+                                        Layout.fillWidth: true
+                                        Layout.preferredWidth: naturalWidth
+                                        Layout.maximumWidth: naturalWidth
+                                        Layout.minimumWidth: Math.min(naturalWidth, 96)
                                         Layout.preferredHeight: playerName.implicitHeight + 14
                                         radius: height / 2
                                         antialiasing: true
