@@ -108,6 +108,20 @@ TestCase {
         compare(s.counterText(), ["0 слов в банке"])
     }
 
+    // A paste is stored and saved like typing, in one go.
+    function test_pasteIsSaved() {
+        const s = openWords(TestHarness.newStore())
+        typeWords(s, "owl\nyak")
+        keySequence(StandardKey.SelectAll)
+        keySequence(StandardKey.Copy)
+        keyClick(Qt.Key_End, Qt.ControlModifier)
+        keyClick(Qt.Key_Return)
+        keySequence(StandardKey.Paste)
+        compare(s.game.customWordsText, "owl\nyak\nowl\nyak")
+        compare(TestHarness.preference(root.key), "owl\nyak\nowl\nyak")
+        compare(s.counterText(), ["4 слов в банке"])
+    }
+
     // Typing keeps the cursor where it is, also in the middle of the text.
     function test_typingInTheMiddle() {
         const s = openWords(TestHarness.newStore())
