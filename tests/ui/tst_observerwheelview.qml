@@ -4,6 +4,7 @@ import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Screens
 import TarvukeGlimp.Testing
+import "ScreenSearch.js" as Search
 
 // The observer wheel: the names flick in order on the store's clock, the observer is
 // revealed once with one haptic, and leaving stops everything.
@@ -94,6 +95,12 @@ TestCase {
         const button = find(view, "toTeams")
         tryVerify(() => button.visible && button.parent.opacity === 1, 3000)
         tryVerify(() => Math.abs(button.parent.y) < 0.5, 3000)
+        // The texts have cross-faded to their revealed versions.
+        const seen = text => Search.withText(view, text).some(node => Search.shown(node))
+        tryVerify(() => !seen("Кто пропускает раунд?"), 3000)
+        verify(seen("Наблюдает!"))
+        verify(seen("Остальные игроки делятся на пары"))
+        verify(!seen("Выбираем совершенно случайно"))
 
         // Once only.
         TestHarness.advanceClock(10000)

@@ -15,6 +15,8 @@ Item {
     property real wheelRotation: 0
     // 0 while spinning, springs to 1 at the reveal: moves the button in.
     property real revealProgress: 0
+    // The same, kept within 0 and 1 for fades.
+    readonly property real crossFade: Math.min(1, Math.max(0, revealProgress))
 
     readonly property bool isComplete: reveal.isComplete
     // Whether the screen has been on view yet.
@@ -90,15 +92,42 @@ Item {
 
         Item { Layout.fillHeight: true }
 
-        Text {
+        // Each text that changes at the reveal cross-fades on the reveal's spring, its
+        // height following from the old text's to the new one's.
+        Item {
             objectName: "headline"
+            readonly property string text: root.isComplete ? revealedHeadline.text
+                                                           : spinningHeadline.text
+
             Layout.fillWidth: true
-            text: root.isComplete ? "Наблюдает!" : "Кто пропускает раунд?"
-            color: Theme.ink
-            font: Theme.rounded(30, Font.Black)
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.Wrap
-            textFormat: Text.PlainText
+            implicitHeight: spinningHeadline.implicitHeight * (1 - root.crossFade)
+                            + revealedHeadline.implicitHeight * root.crossFade
+
+            Text {
+                id: spinningHeadline
+
+                width: parent.width
+                opacity: 1 - root.crossFade
+                text: "Кто пропускает раунд?"
+                color: Theme.ink
+                font: Theme.rounded(30, Font.Black)
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+            }
+
+            Text {
+                id: revealedHeadline
+
+                width: parent.width
+                opacity: root.crossFade
+                text: "Наблюдает!"
+                color: Theme.ink
+                font: Theme.rounded(30, Font.Black)
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+            }
         }
 
         Item {
@@ -181,12 +210,34 @@ Item {
                 width: parent.width - 2 * 18
                 spacing: 8
 
-                Icon {
+                Item {
                     objectName: "wheelIcon"
+                    readonly property string name: root.isComplete ? "eye.fill" : "sparkles"
+                    readonly property color color: root.isComplete ? Theme.coral : Theme.lavender
+
                     anchors.horizontalCenter: parent.horizontalCenter
-                    name: root.isComplete ? "eye.fill" : "sparkles"
-                    size: 30
-                    color: root.isComplete ? Theme.coral : Theme.lavender
+                    implicitWidth: Math.max(sparkles.implicitWidth, eye.implicitWidth)
+                    implicitHeight: Math.max(sparkles.implicitHeight, eye.implicitHeight)
+
+                    Icon {
+                        id: sparkles
+
+                        anchors.centerIn: parent
+                        opacity: 1 - root.crossFade
+                        name: "sparkles"
+                        size: 30
+                        color: Theme.lavender
+                    }
+
+                    Icon {
+                        id: eye
+
+                        anchors.centerIn: parent
+                        opacity: root.crossFade
+                        name: "eye.fill"
+                        size: 30
+                        color: Theme.coral
+                    }
                 }
 
                 FittedText {
@@ -204,16 +255,40 @@ Item {
             }
         }
 
-        Text {
+        Item {
             objectName: "subline"
+            readonly property string text: root.isComplete ? revealedSubline.text
+                                                           : spinningSubline.text
+
             Layout.fillWidth: true
-            text: root.isComplete ? "Остальные игроки делятся на пары"
-                                  : "Выбираем совершенно случайно"
-            color: Theme.tinted(Theme.ink, 0.62)
-            font: Theme.rounded(15, Font.Bold)
-            horizontalAlignment: Text.AlignHCenter
-            wrapMode: Text.Wrap
-            textFormat: Text.PlainText
+            implicitHeight: spinningSubline.implicitHeight * (1 - root.crossFade)
+                            + revealedSubline.implicitHeight * root.crossFade
+
+            Text {
+                id: spinningSubline
+
+                width: parent.width
+                opacity: 1 - root.crossFade
+                text: "Выбираем совершенно случайно"
+                color: Theme.tinted(Theme.ink, 0.62)
+                font: Theme.rounded(15, Font.Bold)
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+            }
+
+            Text {
+                id: revealedSubline
+
+                width: parent.width
+                opacity: root.crossFade
+                text: "Остальные игроки делятся на пары"
+                color: Theme.tinted(Theme.ink, 0.62)
+                font: Theme.rounded(15, Font.Bold)
+                horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.Wrap
+                textFormat: Text.PlainText
+            }
         }
 
         Item { Layout.fillHeight: true }
@@ -222,14 +297,14 @@ Item {
         Item {
             Layout.fillWidth: true
             Layout.preferredHeight: Math.max(0, root.revealProgress) * goOn.implicitHeight
-            Layout.topMargin: -22 * (1 - Math.min(1, Math.max(0, root.revealProgress)))
+            Layout.topMargin: -22 * (1 - root.crossFade)
             visible: root.isComplete
 
             Item {
                 width: parent.width
                 height: goOn.implicitHeight
                 y: (1 - root.revealProgress) * (root.height - 14 - parent.y)
-                opacity: Math.min(1, Math.max(0, root.revealProgress))
+                opacity: root.crossFade
 
                 InkButton {
                     id: goOn
