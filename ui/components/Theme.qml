@@ -34,8 +34,10 @@ QtObject {
         return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true })
     }
 
-    // `ink` at 68 % is tinted(ink, 0.68): the colour's opacity multiplied.
+    // `ink` at 68 % is tinted(ink, 0.68): the colour's opacity multiplied. Colour names
+    // ("white") are strings in JavaScript and have no channels until converted.
     function tinted(color, opacity) {
-        return Qt.rgba(color.r, color.g, color.b, color.a * opacity)
+        const c = typeof color === "string" ? Qt.lighter(color, 1.0) : color
+        return Qt.rgba(c.r, c.g, c.b, c.a * opacity)
     }
 }
