@@ -68,17 +68,64 @@ QStringList playerNames(const QString &text)
 
 namespace {
 
-// The general fold: decompose, drop the combining marks, case-fold, recompose.
+// The code point that starts at i (a lone surrogate stands for itself) and its length.
+std::pair<char32_t, qsizetype> pointAt(QStringView text, qsizetype i)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text.at(i + 1)), 2};
+    return {c.unicode(), 1};
+}
+
+QString withoutNonSpacingMarks(QStringView text)
+{
+    QString kept;
+    kept.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        const auto [point, length] = pointAt(text, i);
+        if (QChar::category(point) != QChar::Mark_NonSpacing)
+            kept.append(text.sliced(i, length));
+        i += length;
+    }
+    return kept;
+}
+
+// Decompose, drop the combining marks, case-fold, recompose. Marks also go before
+// decomposing: they are dropped either way, and reordering a long run of them is quadratic.
+QString foldedPiece(QStringView piece)
+{
+    const QString decomposed =
+        withoutNonSpacingMarks(piece).normalized(QString::NormalizationForm_D);
+    return withoutNonSpacingMarks(decomposed).toCaseFolded().normalized(QString::NormalizationForm_C);
+}
+
+// True where no normalisation joins the character at i to what comes before it: it is
+// neither a combining mark nor a Hangul vowel or final consonant jamo.
+bool startsAFreshCharacter(QStringView text, qsizetype i)
+{
+    if (text.at(i).isLowSurrogate() && i > 0 && text.at(i - 1).isHighSurrogate())
+        return false;
+    const char32_t point = pointAt(text, i).first;
+    if ((point >= 0x1161 && point <= 0x1175) || (point >= 0x11A8 && point <= 0x11C2))
+        return false;
+    return !QChar::isMark(point);
+}
+
+// The general fold. Qt's normalisation moves the rest of the text for every character it
+// decomposes, which takes minutes on one long pasted line, so the word is folded in short
+// pieces cut where nothing joins across the cut.
 QString foldedKey(QStringView trimmed)
 {
-    const QString decomposed = trimmed.toString().normalized(QString::NormalizationForm_D);
+    constexpr qsizetype pieceSize = 256;
     QString key;
-    key.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (c.category() != QChar::Mark_NonSpacing)
-            key.append(c);
+    for (qsizetype start = 0; start < trimmed.size();) {
+        qsizetype end = qMin(start + pieceSize, trimmed.size());
+        while (end < trimmed.size() && !startsAFreshCharacter(trimmed, end))
+            ++end;
+        key += foldedPiece(trimmed.sliced(start, end - start));
+        start = end;
     }
-    return key.toCaseFolded().normalized(QString::NormalizationForm_C);
+    return key;
 }
 
 // The same fold for the characters almost every word is made of (ASCII and the Russian
