@@ -1,12 +1,36 @@
 #include "SettingsPreferences.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 SettingsPreferences::SettingsPreferences(const QString &filePath)
     : m_filePath(filePath)
-    , m_settings(std::make_unique<QSettings>(filePath, QSettings::IniFormat))
 {
+    removeAbandonedWrites();
+    m_settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+}
+
+void SettingsPreferences::removeAbandonedWrites() const
+{
+    // QSettings writes a temporary copy ("glimp.conf.Ab3xYz") and renames it over the file.
+    // A game killed in between leaves the copy behind, one more with every such kill.
+    // QSettings holds its lock file while it writes, so under that lock no copy is live.
+    QLockFile lock(m_filePath + QStringLiteral(".lock"));
+    if (!lock.tryLock(0))
+        return;
+    const QFileInfo file(m_filePath);
+    const QDir dir = file.absoluteDir();
+    static const QRegularExpression copy(QStringLiteral("^.+\\.[A-Za-z0-9]{6}$"));
+    const QStringList names =
+        dir.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QString &name : names) {
+        if (copy.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
+    }
 }
 
 QString SettingsPreferences::defaultFilePath()
