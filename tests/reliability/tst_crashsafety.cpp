@@ -1,0 +1,105 @@
+// The players' own words survive the game being killed in the middle of a write: a writer
+// process stores edit after edit through the real preferences and is killed with SIGKILL at
+// a random moment, again and again. After every kill the file holds the last finished edit
+// or the one being written, never an empty or unreadable text.
+//
+// GLIMP_CRASH_KILLS and GLIMP_CRASH_EDITS set the number of kills and the edits each writer
+// attempts (20 and 100 here; scripts/crash-test runs 50 and 1,000).
+#include "EditTexts.h"
+#include "GameStore.h"
+#include "SettingsPreferences.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+class TestCrashSafety : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killedWritersKeepALastText()
+    {
+        const auto setting = [](const char *name, int fallback) {
+            const int value = qEnvironmentVariableIntValue(name);
+            return value > 0 ? value : fallback;
+        };
+        const int kills = setting("GLIMP_CRASH_KILLS", 20);
+        const int edits = setting("GLIMP_CRASH_EDITS", 100);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString file = dir.filePath(u"tarvuke/glimp.conf"_qs);
+        const QString key = QString::fromLatin1(GameStore::customWordsKey);
+        QRandomGenerator random(20240611);
+
+        std::optional<QString> stored;
+        int killedMidRun = 0;
+        int abandoned = 0;
+        qint64 editsWritten = 0;
+        for (int run = 1; run <= kills; ++run) {
+            QProcess writer;
+            writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            writer.start(QStringLiteral(PREFERENCES_WRITER),
+                         {file, QString::number(run), QString::number(edits)});
+            QVERIFY2(writer.waitForStarted(), qPrintable(writer.errorString()));
+
+            // Let it finish a random number of edits, then kill it a random fraction of a
+            // write later, so that kills land before, during and after writes.
+            const int killAfter = int(random.bounded(edits + 1));
+            int finished = 0;
+            QByteArray pending;
+            const auto readFinished = [&] {
+                pending += writer.readAllStandardOutput();
+                qsizetype end;
+                while ((end = pending.indexOf('\n')) >= 0) {
+                    finished = pending.left(end).toInt();
+                    pending.remove(0, end + 1);
+                }
+            };
+            while (finished < killAfter && writer.state() == QProcess::Running) {
+                writer.waitForReadyRead(100);
+                readFinished();
+            }
+            QThread::usleep(random.bounded(20000));
+            const bool wasRunning = writer.state() == QProcess::Running;
+            writer.kill();
+            QVERIFY(writer.waitForFinished(10000));
+            readFinished();
+            killedMidRun += wasRunning && finished < edits;
+            editsWritten += finished;
+
+            abandoned += QDir(dir.filePath(u"tarvuke"_qs))
+                             .entryList({u"glimp.conf.??????"_qs}, QDir::Files | QDir::Hidden)
+                             .size();
+
+            // Nothing lost: the last finished edit, or the one it was writing.
+            const std::optional<QString> last = finished > 0 ? editText(run, finished) : stored;
+            const std::optional<QString> next =
+                finished < edits ? std::optional(editText(run, finished + 1)) : last;
+            const std::optional<QString> now = SettingsPreferences(file).readText(key);
+            QVERIFY2(now == last || now == next,
+                     qPrintable(QStringLiteral("run %1 after edit %2: %3")
+                                    .arg(run)
+                                    .arg(finished)
+                                    .arg(now ? now->left(40) : u"nothing"_qs)));
+            QCOMPARE(QSettings(file, QSettings::IniFormat).status(), QSettings::NoError);
+            QVERIFY(!QFile::exists(file + u".corrupt"_qs));
+            stored = now;
+        }
+        // Opening the file cleared what killed writes left; a lock file may stay.
+        QStringList left = QDir(dir.filePath(u"tarvuke"_qs)).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(u"glimp.conf.lock"_qs);
+        QCOMPARE(left, QStringList{u"glimp.conf"_qs});
+        qInfo("%d kills, %d in the middle of a run, %lld edits written, %d half-written copies "
+              "cleared",
+              kills, killedMidRun, editsWritten, abandoned);
+        QVERIFY(killedMidRun >= kills / 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCrashSafety)
+#include "tst_crashsafety.moc"
