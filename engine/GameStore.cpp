@@ -26,6 +26,7 @@ GameStore::GameStore(Preferences &preferences, SoundEffects &sound, Haptics &hap
 {
     // Loading the stored text does not write it back.
     m_customWordsText = m_preferences.readText(QString::fromLatin1(customWordsKey)).value_or(QString());
+    qCInfo(lcGame) << "custom words loaded" << customWordCount();
 
     connect(this, &GameStore::teamsChanged, this, &GameStore::currentPlayerNameChanged);
     connect(this, &GameStore::currentTeamIndexChanged, this, &GameStore::currentPlayerNameChanged);
@@ -282,6 +283,7 @@ void GameStore::setTeamName(int index, const QString &name)
     if (index < 0 || index >= m_teams.size())
         return;
     m_teams[index].name = name;
+    qCInfo(lcGame).noquote() << "team" << index + 1 << "named" << name;
     emit teamsChanged();
 }
 
@@ -353,8 +355,14 @@ void GameStore::goHome()
 
 void GameStore::openFormation()
 {
-    if (canFormTeams())
-        setScreen(AppScreen::formation);
+    if (!canFormTeams())
+        return;
+    qCInfo(lcGame).noquote() << "players" << m_settings.playerNames().join(QStringLiteral(", "));
+    qCInfo(lcGame).noquote() << "rules" << rawValue(m_settings.difficulty) << "turn"
+                             << m_settings.roundDuration << "target" << m_settings.wordsToWin
+                             << "bonus" << rawValue(m_settings.bonusTime) << "own words"
+                             << (m_settings.usesCustomWords ? "on" : "off");
+    setScreen(AppScreen::formation);
 }
 
 void GameStore::replay()
@@ -457,6 +465,7 @@ void GameStore::saveCustomWords()
 {
     // A failed write is not the players' problem: the text stays in memory.
     m_preferences.writeText(QString::fromLatin1(customWordsKey), m_customWordsText);
+    qCInfo(lcGame) << "custom words saved" << customWordCount();
 }
 
 namespace {
@@ -533,6 +542,7 @@ bool GameStore::nextWord()
     }
     setCurrentWord(drawn->first);
     setCurrentWordIsCustom(drawn->second);
+    qCInfo(lcGame).noquote() << (drawn->second ? "own word" : "word") << drawn->first;
     return true;
 }
 

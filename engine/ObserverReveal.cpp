@@ -57,6 +57,7 @@ void ObserverReveal::reveal()
     m_timer.reset();
     setDisplayedName(m_observer);
     m_game->haptics().notify(HapticCue::success);
+    qCInfo(lcGame).noquote() << "observer revealed" << m_observer;
     m_isComplete = true;
     emit isCompleteChanged();
 }
