@@ -64,6 +64,9 @@ QtAudioBackend::QtAudioBackend()
     g_previousFilter = QLoggingCategory::installFilter(withoutPlainWarnings);
     QMediaDevices::defaultAudioOutput();
     QLoggingCategory::installFilter(g_previousFilter);
+    // GStreamer's start loads dozens of libraries; while the window is being built that
+    // competes with Qt Quick loading its own. So decoding waits for the first idle moment.
+    m_loader.releaseWhenIdle();
     // The decoding thread must end while the application still exists.
     if (QCoreApplication *application = QCoreApplication::instance())
         m_quitConnection = QObject::connect(application, &QCoreApplication::aboutToQuit,
@@ -87,7 +90,7 @@ std::unique_ptr<AudioPlayer> QtAudioBackend::createPlayer(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !isCompleteMp4(file))
         return nullptr;
-    return std::make_unique<QtAudioPlayer>(m_loader.load(path));
+    return std::make_unique<QtAudioPlayer>(m_loader, m_loader.load(path));
 }
 
 void QtAudioBackend::waitUntilLoaded()

@@ -6,7 +6,9 @@
 #include <QMetaObject>
 
 // Sounds from the application's resources (":/Sounds/<name>.m4a"), decoded to PCM in
-// the background and played on Qt Multimedia audio sinks. Each sound is a stream of its
+// the background once the application's event loop first waits (the window is up by
+// then; a sound wanted sooner starts the decoding at once), and played on Qt Multimedia
+// audio sinks. Each sound is a stream of its
 // own on the sound server, which mixes it with other applications' audio; there is no
 // session to configure. Without an audio device the players stay silent.
 class QtAudioBackend final : public AudioBackend
@@ -24,6 +26,6 @@ public:
     void waitUntilLoaded();
 
 private:
-    SoundLoader m_loader;
+    SoundLoader m_loader{true};
     QMetaObject::Connection m_quitConnection;
 };

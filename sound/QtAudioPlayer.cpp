@@ -6,7 +6,10 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 
-QtAudioPlayer::QtAudioPlayer(SoundLoader::Result sound) : m_sound(std::move(sound)) { }
+QtAudioPlayer::QtAudioPlayer(SoundLoader &loader, SoundLoader::Result sound)
+    : m_loader(loader), m_sound(std::move(sound))
+{
+}
 
 QtAudioPlayer::~QtAudioPlayer() = default;
 
@@ -33,7 +36,7 @@ void QtAudioPlayer::setPosition(double seconds)
 void QtAudioPlayer::play()
 {
     // Waits only when the sound is asked for before it has finished decoding.
-    const std::optional<DecodedSound> &sound = m_sound.get();
+    const std::optional<DecodedSound> &sound = m_loader.wait(m_sound);
     if (!sound || !openSink())
         return;
     m_sink->stop();

@@ -12,11 +12,12 @@ class QIODevice;
 // One sound on a Qt Multimedia audio sink. The sound decodes in the background; the
 // first play waits for it if it is not ready yet, so that no cue is ever lost. Each
 // play hands the whole sound to the audio server at once, so a busy main thread cannot
-// make it stutter. Without an output device every call is silent.
+// make it stutter. Without an output device every call is silent. The loader must
+// outlive the player.
 class QtAudioPlayer final : public AudioPlayer
 {
 public:
-    explicit QtAudioPlayer(SoundLoader::Result sound);
+    QtAudioPlayer(SoundLoader &loader, SoundLoader::Result sound);
     ~QtAudioPlayer() override;
 
     void setVolume(float volume) override;
@@ -31,6 +32,7 @@ private:
     bool openSink();
     qint64 startByte() const;
 
+    SoundLoader &m_loader;
     SoundLoader::Result m_sound;
     std::unique_ptr<QAudioSink> m_sink;
     float m_volume = 1.0f;

@@ -2,6 +2,7 @@
 
 #include "SoundDecoder.h"
 
+#include <QAbstractEventDispatcher>
 #include <QThread>
 
 #ifdef Q_OS_LINUX
@@ -19,10 +20,11 @@ constexpr auto decodeTimeout = 2s;
 
 } // namespace
 
-SoundLoader::SoundLoader() = default;
+SoundLoader::SoundLoader(bool held) : m_held(held) { }
 
 SoundLoader::~SoundLoader()
 {
+    QObject::disconnect(m_idleConnection);
     stop();
 }
 
@@ -36,16 +38,43 @@ SoundLoader::Result SoundLoader::load(const QString &path)
         return result;
     }
     m_queue.push_back({path, std::move(promise)});
-    if (!m_thread) {
-        m_thread.reset(QThread::create([this] { run(); }));
-        m_thread->start();
-    }
+    if (!m_held)
+        startLocked();
     m_changed.notify_all();
     return result;
 }
 
+void SoundLoader::release()
+{
+    std::lock_guard lock(m_mutex);
+    m_held = false;
+    if (!m_queue.empty())
+        startLocked();
+}
+
+void SoundLoader::releaseWhenIdle()
+{
+    QAbstractEventDispatcher *dispatcher = QAbstractEventDispatcher::instance();
+    if (!dispatcher) {
+        release();
+        return;
+    }
+    QObject::disconnect(m_idleConnection);
+    m_idleConnection = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
+                                        dispatcher, [this] { release(); },
+                                        Qt::SingleShotConnection);
+}
+
+const std::optional<DecodedSound> &SoundLoader::wait(const Result &sound)
+{
+    if (sound.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        release();
+    return sound.get();
+}
+
 void SoundLoader::waitUntilIdle()
 {
+    release();
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_queue.empty() && !m_busy; });
 }
@@ -55,10 +84,24 @@ void SoundLoader::stop()
     {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
+        if (!m_thread) {
+            // Never started: nothing to finish, nobody may wait.
+            for (Request &request : m_queue)
+                request.promise.set_value(std::nullopt);
+            m_queue.clear();
+        }
         m_changed.notify_all();
     }
     if (m_thread)
         m_thread->wait();
+}
+
+void SoundLoader::startLocked()
+{
+    if (m_thread || m_stopping)
+        return;
+    m_thread.reset(QThread::create([this] { run(); }));
+    m_thread->start();
 }
 
 void SoundLoader::run()

@@ -2,6 +2,7 @@
 
 #include "DecodedSound.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <condition_variable>
 #include <deque>
@@ -15,18 +16,25 @@ class QThread;
 // Decodes sound files one after another on a thread of its own, so that the window can
 // show while the sounds load. Each request yields a future that always resolves: to the
 // decoded sound, or to nothing when the file cannot be decoded or the loader stops first.
+// A held loader only collects requests until it is released.
 class SoundLoader
 {
 public:
     using Result = std::shared_future<std::optional<DecodedSound>>;
 
-    SoundLoader();
+    explicit SoundLoader(bool held = false);
     ~SoundLoader();
     SoundLoader(const SoundLoader &) = delete;
     SoundLoader &operator=(const SoundLoader &) = delete;
 
     Result load(const QString &path);
-    // Blocks until every request made so far has resolved.
+    // Starts decoding what has been asked for, if it has not started yet.
+    void release();
+    // Releases the loader when this thread's event loop is first about to wait.
+    void releaseWhenIdle();
+    // Releases the loader and waits for the sound.
+    const std::optional<DecodedSound> &wait(const Result &sound);
+    // Releases the loader and blocks until every request made so far has resolved.
     void waitUntilIdle();
     // Finishes the file in hand, resolves the rest to nothing and ends the thread.
     void stop();
@@ -39,11 +47,14 @@ private:
     };
 
     void run();
+    void startLocked();
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<Request> m_queue;
+    bool m_held;
     bool m_busy = false;
     bool m_stopping = false;
     std::unique_ptr<QThread> m_thread;
+    QMetaObject::Connection m_idleConnection;
 };

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -207,9 +209,10 @@ private slots:
     // A cue asked for before it has finished decoding still plays: the call waits for it.
     void playingBeforeTheSoundHasLoadedWaitsForIt()
     {
-        SoundLoader loader;
+        // Held, as the application's loader is until the event loop first waits.
+        SoundLoader loader(true);
         const SoundLoader::Result sound = loader.load(u":/Sounds/game_end1.m4a"_qs);
-        QtAudioPlayer player(sound);
+        QtAudioPlayer player(loader, sound);
         player.prepare();
         player.play();
         QCOMPARE(sound.wait_for(0s), std::future_status::ready);
@@ -250,6 +253,32 @@ private slots:
         QCOMPARE(late.wait_for(0s), std::future_status::ready);
         QVERIFY(!late.get());
         loader.waitUntilIdle();
+    }
+
+    // The application's loader waits for the event loop's first idle moment (the window is
+    // up by then), and starts at once when a sound is wanted sooner.
+    void heldLoaderStartsWhenIdleOrWhenWaitedFor()
+    {
+        SoundLoader idle(true);
+        idle.releaseWhenIdle();
+        const SoundLoader::Result early = idle.load(u":/Sounds/skip_sound1.m4a"_qs);
+        QCOMPARE(early.wait_for(100ms), std::future_status::timeout);
+        QEventLoop loop; // one that may block, as the application's does
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+        QCOMPARE(early.wait_for(10s), std::future_status::ready);
+        QVERIFY(early.get());
+
+        SoundLoader held(true);
+        const SoundLoader::Result wanted = held.load(u":/Sounds/skip_sound2.m4a"_qs);
+        QCOMPARE(wanted.wait_for(100ms), std::future_status::timeout);
+        QVERIFY(held.wait(wanted));
+
+        SoundLoader never(true);
+        const SoundLoader::Result dropped = never.load(u":/Sounds/skip_sound3.m4a"_qs);
+        never.stop();
+        QCOMPARE(dropped.wait_for(0s), std::future_status::ready);
+        QVERIFY(!dropped.get());
     }
 
     void loaderDecodesInRequestOrder()
