@@ -27,7 +27,6 @@ TestCase {
         id: flowComponent
 
         FlowLayout {
-            width: 300
             spacing: 8
         }
     }
@@ -46,39 +45,29 @@ TestCase {
         return items.map(i => [i.x, i.y])
     }
 
-    function test_threeChipsInThreeHundred() {
-        const f = makeFlow([[100, 36], [100, 36], [100, 36]], 300)
-        compare(positionsOf(f.items), [[0, 0], [108, 0], [0, 44]])
-        compare(f.items[1].x + f.items[1].width, 208)
-        compare(f.flow.implicitHeight, 36 + 8 + 36)
+    function test_places_data() {
+        return [
+            { tag: "100/100/100 in 300", width: 300, sizes: [[100, 36], [100, 36], [100, 36]],
+              at: [[0, 0], [108, 0], [0, 44]], height: 80 },
+            { tag: "ending at the right edge stays", width: 200, sizes: [[100, 30], [92, 30]],
+              at: [[0, 0], [108, 0]], height: 30 },
+            { tag: "one point past it wraps", width: 200, sizes: [[100, 30], [93, 30]],
+              at: [[0, 0], [0, 38]], height: 68 },
+            { tag: "over-wide chip alone on its line", width: 300, sizes: [[60, 30], [500, 30], [60, 30]],
+              at: [[0, 0], [0, 38], [0, 76]], height: 106 },
+            { tag: "lines top-aligned, as tall as their tallest", width: 250,
+              sizes: [[100, 20], [100, 50], [100, 30], [100, 10]],
+              at: [[0, 0], [108, 0], [0, 58], [108, 58]], height: 88 },
+            { tag: "no children", width: 300, sizes: [], at: [], height: 0 }
+        ]
+    }
+
+    function test_places(data) {
+        const f = makeFlow(data.sizes, data.width)
+        compare(positionsOf(f.items), data.at)
         // Each child is given exactly its own ideal size.
-        compare([f.items[2].width, f.items[2].height], [100, 36])
-    }
-
-    function test_strictRightEdge() {
-        const fits = makeFlow([[100, 30], [92, 30]], 200)
-        compare(positionsOf(fits.items), [[0, 0], [108, 0]])
-        compare(fits.flow.implicitHeight, 30)
-        const wraps = makeFlow([[100, 30], [93, 30]], 200)
-        compare(positionsOf(wraps.items), [[0, 0], [0, 38]])
-    }
-
-    function test_overWideChild() {
-        const f = makeFlow([[60, 30], [500, 30], [60, 30]], 300)
-        compare(positionsOf(f.items), [[0, 0], [0, 38], [0, 76]])
-        compare(f.items[1].width, 500)
-    }
-
-    function test_noChildren() {
-        const f = makeFlow([], 300)
-        compare(f.flow.implicitHeight, 0)
-        compare(f.flow.width, 300)
-    }
-
-    function test_linesAreTopAligned() {
-        const f = makeFlow([[100, 20], [100, 50], [100, 30], [100, 10]], 250)
-        compare(positionsOf(f.items), [[0, 0], [108, 0], [0, 58], [108, 58]])
-        compare(f.flow.implicitHeight, 50 + 8 + 30)
+        compare(f.items.map(i => [i.width, i.height]), data.sizes)
+        compare(f.flow.implicitHeight, data.height)
     }
 
     // The layout follows changes of its width and of its children's sizes.
@@ -92,43 +81,5 @@ TestCase {
         f.items[2].destroy()
         wait(0)
         compare(f.flow.implicitHeight, 36)
-    }
-
-    // With no width of its own it is as wide as its one line.
-    function test_unconstrainedIsOneLine() {
-        const flow = createTemporaryObject(flowComponent, root)
-        flow.width = undefined
-        const items = [0, 1, 2, 3, 4].map(() => box.createObject(flow))
-        compare(flow.implicitWidth, 5 * 100 + 4 * 8)
-        compare(flow.width, flow.implicitWidth)
-        compare(items[4].y, 0)
-        compare(flow.implicitHeight, 36)
-    }
-
-    Component {
-        id: repeated
-
-        FlowLayout {
-            width: 300
-            spacing: 8
-
-            Repeater {
-                model: 3
-
-                Item {
-                    implicitWidth: 100
-                    implicitHeight: 20
-                }
-            }
-        }
-    }
-
-    // The Repeater among the children takes no place.
-    function test_repeaterChildren() {
-        const flow = createTemporaryObject(repeated, root)
-        const placed = Array.from(flow.children).filter(c => c.implicitWidth === 100)
-        compare(placed.length, 3)
-        compare(placed.map(c => c.x).sort((a, b) => a - b), [0, 0, 108])
-        compare(flow.implicitHeight, 48)
     }
 }
