@@ -48,43 +48,35 @@ TestCase {
         return game
     }
 
-    function find(view, name) {
-        const item = findChild(view, name)
-        verify(item !== null, name)
-        return item
-    }
-
     function test_showsWhoseTurnAndTheScore() {
         const game = readyStore()
         const view = createTemporaryObject(readyComponent, root, { game: game })
-        compare(find(view, "teamName").text, "ЁЖИКИ В ТУМАНЕ")
-        compare(find(view, "guesser").text, game.currentPlayerName)
-        compare(find(view, "guesser").text, "Гена")
-        const board = find(view, "scoreboard")
+        compare(findChild(view, "teamName").text, "ЁЖИКИ В ТУМАНЕ")
+        compare(findChild(view, "guesser").text, "Гена")
+        const board = findChild(view, "scoreboard")
         compare(board.teams.length, 2)
         compare(board.teams[0].score, 1)
         compare(board.teams[1].name, "Ёжики в тумане")
     }
 
-    function test_backGoesHomeWithoutStarting() {
+    // The back arrow goes home without starting; anywhere else starts the turn: the empty
+    // middle, the texts, the score card.
+    function test_taps_data() {
+        return [
+            { tag: "back", x: 43, y: 35, screen: "home", turns: 0 },
+            { tag: "middle", x: 195, y: 300, screen: "playing", turns: 1 },
+            { tag: "texts", x: 195, y: 560, screen: "playing", turns: 1 },
+            { tag: "score card", x: 195, y: 780, screen: "playing", turns: 1 }
+        ]
+    }
+
+    function test_taps(data) {
         const game = readyStore()
         const view = createTemporaryObject(readyComponent, root, { game: game })
         const turns = game.turnNumber
-        mouseClick(view, 22 + 21, 14 + 21)
-        compare(game.screenName, "home")
-        compare(game.turnNumber, turns)
-    }
-
-    // Anywhere else starts the turn: the empty middle, the texts, the score card.
-    function test_tapAnywhereStarts() {
-        for (const y of [300, 560, 780]) {
-            const game = readyStore()
-            const view = createTemporaryObject(readyComponent, root, { game: game })
-            const turns = game.turnNumber
-            mouseClick(view, 195, y)
-            compare(game.screenName, "playing", "tap at " + y)
-            compare(game.turnNumber, turns + 1)
-        }
+        mouseClick(view, data.x, data.y)
+        compare(game.screenName, data.screen)
+        compare(game.turnNumber, turns + data.turns)
     }
 
     // A team name far too long for one line keeps to the screen's width.
@@ -93,7 +85,7 @@ TestCase {
         game.setTeamName(1, "Невероятно длинное название команды, которое не влезает")
         const view = createTemporaryObject(readyComponent, root, { game: game })
         waitForRendering(view)
-        const name = find(view, "teamName")
+        const name = findChild(view, "teamName")
         verify(name.lineCount > 1)
         verify(name.contentWidth <= name.width + 0.5)
         game.setTeamName(1, "Сверхдлинноеназваниебезединогопробела")
