@@ -44,8 +44,8 @@ private slots:
         }
         QCOMPARE(elapsed, 3047);
         QCOMPARE(shown.size(), 23);
-        QCOMPARE(shown.mid(0, 6), (QStringList{"A", "B", "C", "A", "B", "C"}));
-        QCOMPARE(shown.at(21), u"A"_qs);
+        for (int step = 0; step < 22; ++step)
+            QCOMPARE(shown.at(step), QString(QChar(u'A' + step % 3)));
         QCOMPARE(shown.last(), u"B"_qs);
         QVERIFY(reveal.isComplete());
         QCOMPARE(complete.count(), 1);
@@ -61,6 +61,15 @@ private slots:
     void leavingCancelsEverythingThatFollows()
     {
         StoreHarness game;
+        {
+            // Nothing to reveal: it stays spinning.
+            ObserverReveal reveal;
+            reveal.setGame(game.store.get());
+            reveal.start();
+            game.clock.advance(10s);
+            QCOMPARE(reveal.displayedName(), u"Крутим…"_qs);
+            QVERIFY(!reveal.isComplete());
+        }
         drawB(game);
         {
             ObserverReveal reveal;
@@ -85,37 +94,6 @@ private slots:
         QCOMPARE(game.clock.pendingCount(), 0);
         game.clock.advance(10s);
         QVERIFY(game.haptics.cues.isEmpty());
-    }
-
-    void nothingToRevealStaysSpinning()
-    {
-        StoreHarness game;
-        ObserverReveal reveal;
-        reveal.setGame(game.store.get());
-        reveal.start();
-        game.clock.advance(10s);
-        QCOMPARE(reveal.displayedName(), u"Крутим…"_qs);
-        QVERIFY(!reveal.isComplete());
-        QVERIFY(game.haptics.cues.isEmpty());
-    }
-
-    void candidatesEmptiedMidSequence()
-    {
-        StoreHarness game;
-        drawB(game);
-        ObserverReveal reveal;
-        reveal.setGame(game.store.get());
-        reveal.start();
-        game.clock.advance(500ms);
-        const QString before = reveal.displayedName();
-        // The teams are made under the wheel: the candidates are gone.
-        game->confirmObserver();
-        QVERIFY(game->observerCandidates().isEmpty());
-        game.clock.advance(1s);
-        QCOMPARE(reveal.displayedName(), before);
-        game.clock.advance(5s);
-        QCOMPARE(reveal.displayedName(), u"B"_qs);
-        QVERIFY(reveal.isComplete());
     }
 };
 

@@ -15,22 +15,20 @@ public:
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(m_rng); }
     bool chance(double p) { return std::bernoulli_distribution(p)(m_rng); }
 
+    template<typename List>
+    auto pick(const List &list) { return list.at(below(int(list.size()))); }
+
     QString name()
     {
-        static const QStringList parts{u"Аня"_qs, u"Ёжик"_qs, u" Борис "_qs, u"Ли"_qs, u"😀"_qs,
-                                       u"שרה"_qs, u"Zoë"_qs, u"Петя"_qs, u"e\u0301"_qs, u"Петя"_qs};
-        return parts.at(below(int(parts.size())));
+        return pick(QStringList{u"Аня"_qs, u"Ёжик"_qs, u" Борис "_qs, u"😀"_qs, u"שרה"_qs, u"Zoë"_qs,
+                                u"Петя"_qs, u"e\u0301"_qs, u"Петя"_qs});
     }
 
     QString playerText(int count)
     {
-        static const QStringList separators{u"\n"_qs, u","_qs, u"\r\n"_qs, u" , "_qs, u"\n\n"_qs, u"\u2028"_qs};
-        QString text;
-        for (int i = 0; i < count; ++i) {
-            if (i)
-                text += separators.at(below(int(separators.size())));
-            text += name();
-        }
+        QString text = name();
+        for (int i = 1; i < count; ++i)
+            text += pick(QStringList{u"\n"_qs, u","_qs, u"\r\n"_qs, u" , "_qs, u"\n\n"_qs, u"\u2028"_qs}) + name();
         return text;
     }
 
@@ -104,12 +102,12 @@ private slots:
 
             game.startNewGame();
             game.setPlayerText(player.playerText(2 + player.below(8)));
-            game.setDifficulty(GameStore::difficultyLabels().at(player.below(3)));
+            game.setDifficulty(player.pick(GameStore::difficultyLabels()));
             game.setUsesCustomWords(player.chance(0.5));
             game.setCustomWordsText(player.playerText(player.below(12)));
-            game.setRoundDuration(GameStore::roundDurationValues().at(player.below(5)));
+            game.setRoundDuration(player.pick(GameStore::roundDurationValues()));
             game.setWordsToWin(player.below(16) - 1);
-            game.setBonusTime(GameStore::bonusTimeValues().at(player.below(4)));
+            game.setBonusTime(player.pick(GameStore::bonusTimeValues()));
 
             for (int step = 0; step < 3000 && game.screen() != AppScreen::winner; ++step, ++steps) {
                 switch (game.screen()) {
