@@ -2,7 +2,9 @@
 
 #include <QGuiApplication>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -10,6 +12,22 @@ bool hasDisplay()
 {
     return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
            || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+}
+
+// For the start-up benchmark: prints the monotonic clock at the first frame drawn, and quits.
+void quitAfterFirstFrame()
+{
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    auto *window = windows.isEmpty() ? nullptr : qobject_cast<QQuickWindow *>(windows.first());
+    if (!window)
+        return;
+    QObject::connect(window, &QQuickWindow::frameSwapped, window, [] {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        std::printf("first-frame-ns=%lld\n", now.tv_sec * 1000000000LL + now.tv_nsec);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    }, Qt::DirectConnection);
 }
 
 } // namespace
@@ -33,5 +51,7 @@ int main(int argc, char *argv[])
     TarvukeGlimpApp app;
     if (!app.show())
         return 1;
+    if (qEnvironmentVariableIsSet("GLIMP_QUIT_AFTER_FIRST_FRAME"))
+        quitAfterFirstFrame();
     return application.exec();
 }

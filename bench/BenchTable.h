@@ -7,9 +7,10 @@
 #include <functional>
 #include <vector>
 
-// Times a step repeatedly and prints "name | median | p90 | target | verdict" rows;
-// a target of 0 only reports.
-// Medians are what we compare: these machines are shared and noisy.
+// Times a step repeatedly and prints "benchmark | median | spread | target | verdict" rows,
+// the one row format every benchmark prints (scripts/bench puts them under one header).
+// A target of 0 only reports. Medians are what we compare: these machines are shared and
+// noisy.
 class BenchTable
 {
 public:
@@ -32,17 +33,59 @@ public:
             step();
             ms.push_back(timer.nsecsElapsed() / 1e6);
         }
-        std::sort(ms.begin(), ms.end());
-        const double median = ms[ms.size() / 2];
-        const double p90 = ms[ms.size() * 9 / 10];
+        const double median = percentile(ms, 50);
+        const double p90 = percentile(ms, 90);
         if (targetMs <= 0) {
-            std::printf("| %-68s | %8.3f ms | %8.3f ms |   report | — |\n", qPrintable(name), median, p90);
+            row(name, ms3(median), QStringLiteral("p90 ") + ms3(p90), QString(), QString());
         } else {
-            m_failed |= median > targetMs;
-            std::printf("| %-68s | %8.3f ms | %8.3f ms | ≤ %.1f ms | %s |\n", qPrintable(name), median,
-                        p90, targetMs, median <= targetMs ? "met" : "MISSED");
+            verdict(name, ms3(median), QStringLiteral("p90 ") + ms3(p90),
+                    QStringLiteral("≤ %1 ms").arg(targetMs, 0, 'f', 1), median <= targetMs);
         }
+    }
+
+    // A row with a target: remembers a miss for the exit code.
+    void verdict(const QString &name, const QString &median, const QString &spread,
+                 const QString &target, bool met)
+    {
+        m_failed |= !met;
+        row(name, median, spread, target, met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    }
+
+    static void header()
+    {
+        std::printf("| %-70s | %12s | %16s | %12s | %-7s |\n", "benchmark", "median", "spread",
+                    "target", "verdict");
+        std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(72, '-').constData(),
+                    QByteArray(14, '-').constData(), QByteArray(18, '-').constData(),
+                    QByteArray(14, '-').constData(), QByteArray(9, '-').constData());
         std::fflush(stdout);
+    }
+
+    static void row(const QString &name, const QString &median, const QString &spread,
+                    const QString &target, const QString &verdict)
+    {
+        // Widths in characters, not bytes: most names are Russian or carry symbols.
+        const auto pad = [](const QString &text, int width, bool right) {
+            const QString fill(qMax(0, width - int(text.size())), QLatin1Char(' '));
+            return (right ? fill + text : text + fill).toUtf8();
+        };
+        std::printf("| %s | %s | %s | %s | %s |\n", pad(name, 70, false).constData(),
+                    pad(median, 12, true).constData(), pad(spread, 16, true).constData(),
+                    pad(target.isEmpty() ? QStringLiteral("report") : target, 12, true).constData(),
+                    pad(verdict.isEmpty() ? QStringLiteral("—") : verdict, 7, false).constData());
+        std::fflush(stdout);
+    }
+
+    static QString ms3(double ms) { return QString::number(ms, 'f', 3) + QStringLiteral(" ms"); }
+
+    // The value below which pct percent of the samples lie (nearest rank).
+    static double percentile(std::vector<double> values, double pct)
+    {
+        if (values.empty())
+            return 0;
+        std::sort(values.begin(), values.end());
+        const size_t rank = size_t(pct / 100.0 * double(values.size()));
+        return values[std::min(rank, values.size() - 1)];
     }
 
     bool anyMissed() const { return m_failed; }

@@ -3,6 +3,7 @@
 #include "BenchTable.h"
 #include "FakeAudio.h"
 #include "FakeHaptics.h"
+#include "FeedbackdHaptics.h"
 #include "GameStore.h"
 #include "ManualClock.h"
 #include "ScriptedRandom.h"
@@ -66,5 +67,9 @@ int main(int argc, char *argv[])
         words = (keystroke++ % 2) ? words.chopped(1) : words + QLatin1Char('x');
         direct.writeText(QString::fromLatin1(GameStore::customWordsKey), words);
     });
+    // Every swipe vibrates: the call to feedbackd must not wait for the bus.
+    FeedbackdHaptics feedback;
+    table.add(QStringLiteral("a swipe's haptic cue (feedbackd on the session bus, no reply)"), 0.5,
+              [&] { feedback.notify(HapticCue::success); });
     return table.anyMissed() ? 1 : 0;
 }

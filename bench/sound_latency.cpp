@@ -1,7 +1,9 @@
 // From a skip swipe to the skip sound: the time GameStore::handleSwipe takes to reach the
 // player's play call, and what the Qt Multimedia player's play call itself costs, on the
 // real cues. With a sound server running the play call opens a stream and hands it the
-// whole cue; without one (a headless box) it returns at once and stays silent.
+// whole cue; without one (a headless box) it returns at once and stays silent. With a
+// sound server, also the time until the cue's first samples come back from the sink's
+// monitor (scripts/bench starts PulseAudio with a null sink for that).
 #include "FakeHaptics.h"
 #include "FakePreferences.h"
 #include "GameStore.h"
@@ -10,12 +12,14 @@
 #include "SoundEffects.h"
 #include "SystemRandom.h"
 
+#include "BenchTable.h"
+
 #include <QAudioDevice>
+#include <QAudioSource>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMediaDevices>
-#include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -67,11 +71,81 @@ public:
     std::vector<qint64> playDurations;
 };
 
-void row(const char *name, std::vector<double> us)
+void row(const char *name, const std::vector<double> &us)
 {
-    std::sort(us.begin(), us.end());
-    std::printf("| %-68s | %8.1f µs | %8.1f µs |   report | — |\n", name, us[us.size() / 2],
-                us[us.size() * 9 / 10]);
+    const auto text = [](double value) { return QString::number(value, 'f', 1) + u" µs"_qs; };
+    BenchTable::row(QString::fromUtf8(name), text(BenchTable::percentile(us, 50)),
+                    u"p90 "_qs + text(BenchTable::percentile(us, 90)), QString(), QString());
+}
+
+// The sound server's own view of what its default sink plays: the monitor source of it.
+QAudioDevice monitorSource()
+{
+    const QByteArray sink = QMediaDevices::defaultAudioOutput().id();
+    for (const QAudioDevice &input : QMediaDevices::audioInputs()) {
+        if (input.id() == sink + ".monitor")
+            return input;
+    }
+    return {};
+}
+
+// Plays the skip cue repeatedly and times each play call until the first sample that is
+// not silence comes back from the sink's monitor. What the monitor adds (its own fragment)
+// is part of the figure, so it is an upper bound of what reaches the sink.
+std::vector<double> sinkDelays(GameStore &game, TimedBackend &backend, const QAudioDevice &monitor)
+{
+    QAudioFormat format;
+    format.setSampleRate(48000);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    QAudioSource source(monitor, format);
+    // 2 ms of samples per fragment: the monitor itself should add as little as it can.
+    source.setBufferSize(format.bytesForDuration(2000));
+    QIODevice *io = source.start();
+    if (!io)
+        return {};
+    qint64 heardAt = -1;
+    QObject::connect(io, &QIODevice::readyRead, io, [&] {
+        const QByteArray data = io->readAll();
+        if (heardAt >= 0)
+            return;
+        const auto *samples = reinterpret_cast<const qint16 *>(data.constData());
+        for (qsizetype i = 0; i < data.size() / 2; ++i) {
+            if (std::abs(samples[i]) > 64) {
+                heardAt = g_clock.nsecsElapsed();
+                return;
+            }
+        }
+    });
+    const auto spin = [](int ms) {
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < ms)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+    spin(300);
+    std::vector<double> delays;
+    for (int i = 0; i < 25; ++i) {
+        if (game.screen() != AppScreen::playing) {
+            game.setScreen(AppScreen::ready);
+            game.startTurn();
+        }
+        backend.playCalls.clear();
+        heardAt = -1;
+        game.handleSwipe(-100);
+        if (backend.playCalls.empty())
+            continue;
+        QElapsedTimer wait;
+        wait.start();
+        while (heardAt < 0 && wait.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        if (heardAt >= 0)
+            delays.push_back((heardAt - backend.playCalls.back()) / 1e6);
+        // The whole cue and its tail of silence, before the next swipe.
+        spin(700);
+    }
+    source.stop();
+    return delays;
 }
 
 } // namespace
@@ -88,14 +162,13 @@ int main(int argc, char *argv[])
     SoundEffects sound(backend, random);
     GameStore game(prefs, sound, haptics, clock, random);
     backend.real.waitUntilLoaded();
+    BenchTable table;
 
     game.setPlayerText(QStringLiteral("Аня\nБорис"));
     game.formTeams(false);
     game.setScreen(AppScreen::ready);
 
     const bool device = !QMediaDevices::defaultAudioOutput().isNull();
-    std::printf("Skip swipe to skip sound, %s:\n\n",
-                device ? "with a sound server" : "without a sound device (silent)");
 
     std::vector<double> toPlay;
     std::vector<double> swipe;
@@ -119,12 +192,33 @@ int main(int argc, char *argv[])
     for (qint64 ns : backend.playDurations)
         playUs.push_back(ns / 1e3);
 
-    std::printf("| %-68s | %11s | %11s | %8s | %s |\n", "step", "median", "p90", "target", "");
-    std::printf("|%s|%s|%s|%s|---|\n", QByteArray(70, '-').constData(),
-                QByteArray(13, '-').constData(), QByteArray(13, '-').constData(),
-                QByteArray(10, '-').constData());
-    row("handleSwipe(-100) to the skip player's play call", toPlay);
-    row("the play call itself (rewind, open stream, hand over the cue)", playUs);
-    row("whole handleSwipe(-100), play call included", swipe);
-    return 0;
+    const QString where = device ? u"sound server"_qs : u"no sound device, silent"_qs;
+    const double median = BenchTable::percentile(toPlay, 50);
+    table.verdict(u"skip swipe → skip sound's play call (%1)"_qs.arg(where),
+                  QString::number(median, 'f', 1) + u" µs"_qs,
+                  u"p90 %1 µs"_qs.arg(BenchTable::percentile(toPlay, 90), 0, 'f', 1),
+                  u"< 1 ms"_qs, !toPlay.empty() && median < 1000);
+    row("  the play call itself (rewind, open stream, hand over the cue)", playUs);
+    row("  whole handleSwipe(-100), play call included", swipe);
+
+    if (device) {
+        const QAudioDevice monitor = monitorSource();
+        if (monitor.isNull()) {
+            BenchTable::row(u"skip play call → first samples at the sink"_qs, u"—"_qs, QString(),
+                            QString(), u"no monitor source on this sound server"_qs);
+        } else {
+            std::vector<double> ms = sinkDelays(game, backend, monitor);
+            if (ms.empty()) {
+                BenchTable::row(u"skip play call → first samples at the sink"_qs, u"—"_qs,
+                                QString(), QString(), u"no samples arrived"_qs);
+            } else {
+                BenchTable::row(u"skip play call → first samples at the sink (%1, via monitor)"_qs
+                                        .arg(monitor.description()),
+                                BenchTable::ms3(BenchTable::percentile(ms, 50)),
+                                u"p90 "_qs + BenchTable::ms3(BenchTable::percentile(ms, 90)),
+                                QString(), QString());
+            }
+        }
+    }
+    return table.anyMissed() ? 1 : 0;
 }

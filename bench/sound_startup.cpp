@@ -5,6 +5,7 @@
 //   bare     a Qt Quick window and nothing else
 //   sound    the game's way: SoundEffects on the Qt backend made before the window loads
 //   players  for comparison, one QMediaPlayer per cue made before the window loads
+#include "BenchTable.h"
 #include "QtAudioBackend.h"
 #include "SoundEffects.h"
 #include "SystemRandom.h"
@@ -151,24 +152,25 @@ int main(int argc, char *argv[])
     }
 
     const double bareFrame = median(samples[u"bare"_qs][u"frame"_qs]);
-    std::printf("Start-up with sound, median of %d fresh processes each (ms since main()):\n\n", runs);
-    std::printf("| %-44s | %12s | %14s | %12s | %11s |\n", "variant", "main thread", "first frame",
-                "vs bare", "cues ready");
-    std::printf("|%s|%s|%s|%s|%s|\n", QByteArray(46, '-').constData(),
-                QByteArray(14, '-').constData(), QByteArray(16, '-').constData(),
-                QByteArray(14, '-').constData(), QByteArray(13, '-').constData());
     const std::map<QString, const char *> labels{
-        {u"bare"_qs, "bare Qt Quick window"},
-        {u"sound"_qs, "SoundEffects, background decoding (the game)"},
-        {u"players"_qs, "14 QMediaPlayers before the window"}};
+        {u"bare"_qs, "start-up with sound: bare Qt Quick window"},
+        {u"sound"_qs, "start-up with sound: SoundEffects decoding in the background (game)"},
+        {u"players"_qs, "start-up with sound: 14 QMediaPlayers before the window"}};
     for (const QString &variant : variants) {
         auto &values = samples[variant];
         const double frame = median(values[u"frame"_qs]);
-        const QString ready = values.count(u"ready"_qs)
-                                  ? u"%1 ms"_qs.arg(median(values[u"ready"_qs]), 0, 'f', 1)
-                                  : u"—"_qs;
-        std::printf("| %-44s | %9.1f ms | %11.1f ms | %11.2fx | %11s |\n", labels.at(variant),
-                    median(values[u"blocking"_qs]), frame, frame / bareFrame, qPrintable(ready));
+        BenchTable::row(QString::fromUtf8(labels.at(variant)) + u", first frame"_qs,
+                        BenchTable::ms3(frame), u"%1× bare"_qs.arg(frame / bareFrame, 0, 'f', 2),
+                        QString(), QString());
+        if (variant != u"bare"_qs) {
+            BenchTable::row(u"  main thread held before the window"_qs,
+                            BenchTable::ms3(median(values[u"blocking"_qs])), QString(), QString(),
+                            QString());
+        }
+        if (values.count(u"ready"_qs)) {
+            BenchTable::row(u"  every cue ready"_qs, BenchTable::ms3(median(values[u"ready"_qs])),
+                            QString(), QString(), QString());
+        }
     }
     return 0;
 }

@@ -1,0 +1,371 @@
+// Frames as the player sees them, through the real screens and a real store, 390 × 844 on
+// the software renderer: the card dragged over 60 frames and thrown, the cross-fades between
+// the screens of a turn, how many frames a swipe takes to show the next word, and the
+// resident size after start and after 200 turns.
+#include "BenchTable.h"
+#include "FakeAudio.h"
+#include "FakeHaptics.h"
+#include "FakePreferences.h"
+#include "GameStore.h"
+#include "SoundEffects.h"
+#include "SystemClock.h"
+#include "SystemRandom.h"
+#include "UiAssets.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QTest>
+#include <ctime>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+QElapsedTimer g_clock;
+
+qint64 now()
+{
+    return g_clock.nsecsElapsed();
+}
+
+// CPU time of this thread: what the frame cost, without the time other processes on this
+// shared machine took the core away.
+qint64 cpuNow()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+// The times of one frame, in ns on g_clock.
+struct Frame
+{
+    qint64 request = 0;     // the update request that started it
+    qint64 renderStart = 0; // the scene graph's render pass
+    qint64 renderEnd = 0;
+    qint64 renderCpu = 0;   // CPU time of the render pass
+    qint64 swapped = 0;
+    QString word;           // the card's word as synchronised into this frame
+};
+
+// Notes every frame the window draws, and what the card showed in it.
+class FrameRecorder : public QObject
+{
+public:
+    explicit FrameRecorder(QQuickWindow *window) : m_window(window)
+    {
+        window->installEventFilter(this);
+        connect(window, &QQuickWindow::afterSynchronizing, this,
+                [this] { m_next.word = m_word ? m_word->property("text").toString() : QString(); },
+                Qt::DirectConnection);
+        connect(window, &QQuickWindow::beforeRendering, this,
+                [this] {
+                    m_next.renderStart = now();
+                    m_renderCpuStart = cpuNow();
+                }, Qt::DirectConnection);
+        connect(window, &QQuickWindow::afterRendering, this, [this] {
+            m_next.renderEnd = now();
+            m_next.renderCpu = cpuNow() - m_renderCpuStart;
+        }, Qt::DirectConnection);
+        connect(window, &QQuickWindow::frameSwapped, this, [this] {
+            m_next.swapped = now();
+            if (!m_next.request)
+                m_next.request = m_next.renderStart;
+            frames.push_back(m_next);
+            m_next = {};
+        }, Qt::DirectConnection);
+    }
+
+    void watchWord(QQuickItem *word) { m_word = word; }
+
+    // Runs the event loop until one more frame is drawn; false when none came in time.
+    bool waitFrame(int timeoutMs = 200)
+    {
+        const size_t count = frames.size();
+        QElapsedTimer wait;
+        wait.start();
+        while (frames.size() == count && wait.elapsed() < timeoutMs)
+            spin();
+        return frames.size() > count;
+    }
+
+    // Lets every animation run for ms, drawing whatever frames they ask for.
+    void run(int ms)
+    {
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < ms)
+            spin();
+    }
+
+    std::vector<Frame> frames;
+
+protected:
+    // One pass of the event loop, deleting what was let go as the application's own loop
+    // would (processEvents alone leaves deferred deletions for later).
+    static void spin()
+    {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::UpdateRequest && !m_next.request)
+            m_next.request = now();
+        return false;
+    }
+
+private:
+    QQuickWindow *m_window;
+    QPointer<QQuickItem> m_word;
+    Frame m_next;
+    qint64 m_renderCpuStart = 0;
+};
+
+QQuickItem *findItem(QQuickItem *item, const QString &name)
+{
+    if (item->objectName() == name && item->isVisible())
+        return item;
+    for (QQuickItem *child : item->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+double residentMiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.value(1).toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+struct Spread
+{
+    std::vector<double> medians;
+    std::vector<double> p99s;
+
+    enum Kind { render, renderCpu, whole };
+
+    // One run's frames, in ms.
+    void add(const std::vector<Frame> &frames, size_t from, Kind kind)
+    {
+        std::vector<double> ms;
+        for (size_t i = from; i < frames.size(); ++i) {
+            const Frame &f = frames[i];
+            const qint64 ns = kind == whole       ? f.swapped - f.request
+                              : kind == render ? f.renderEnd - f.renderStart
+                                               : f.renderCpu;
+            ms.push_back(ns / 1e6);
+        }
+        if (ms.empty())
+            return;
+        medians.push_back(BenchTable::percentile(ms, 50));
+        p99s.push_back(BenchTable::percentile(ms, 99));
+    }
+
+    double median() const { return BenchTable::percentile(medians, 50); }
+    double p99() const { return BenchTable::percentile(p99s, 50); }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    g_clock.start();
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QSG_RENDER_LOOP", "basic");
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    QGuiApplication app(argc, argv);
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    UiAssets::install();
+    const int runs = argc >= 2 ? qMax(3, QByteArray(argv[1]).toInt()) : 9;
+
+    FakePreferences prefs;
+    FakeHaptics haptics;
+    SystemClock clock;
+    SystemRandom random;
+    FakeAudioBackend audio;
+    SoundEffects sound(audio, random);
+    GameStore game(prefs, sound, haptics, clock, random);
+    game.setPlayerText(QStringLiteral("Аня\nБорис\nВера\nГлеб"));
+    game.setDifficulty(QStringLiteral("Сложная"));
+    game.setWordsToWin(1000000);
+    game.setRoundDuration(600);
+
+    QQmlApplicationEngine engine;
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game)}});
+    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")));
+    auto *window = engine.rootObjects().isEmpty()
+            ? nullptr
+            : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    if (!window)
+        return 2;
+    FrameRecorder recorder(window);
+    if (!recorder.waitFrame(5000))
+        return 2;
+    // Settled on the home screen: the resident size after start.
+    const auto settle = [&] {
+        recorder.run(1200);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        engine.collectGarbage();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    settle();
+    const double startMiB = residentMiB();
+
+    game.formTeams(false);
+    game.setScreen(AppScreen::ready);
+    settle();
+    int turns = 0;
+
+    Spread dragRender, dragCpu, dragWhole, fadeRender, fadeCpu, fadeWhole;
+    std::vector<double> build[3];
+    std::vector<double> swipeFrames, throwMs;
+    // One cross-fade: the change of screen, then its frames until the springs settle.
+    const auto fade = [&](int kind, const std::function<void()> &change) {
+        const qint64 start = now();
+        change();
+        build[kind].push_back((now() - start) / 1e6);
+        const size_t from = recorder.frames.size();
+        recorder.run(900);
+        fadeRender.add(recorder.frames, from, Spread::render);
+        fadeCpu.add(recorder.frames, from, Spread::renderCpu);
+        fadeWhole.add(recorder.frames, from, Spread::whole);
+    };
+
+    for (int run = 0; run < runs; ++run) {
+        fade(0, [&] { game.startTurn(); });
+        ++turns;
+        QQuickItem *dragArea = findItem(window->contentItem(), QStringLiteral("dragArea"));
+        QQuickItem *word = findItem(window->contentItem(), QStringLiteral("word"));
+        if (!dragArea || !word) {
+            std::fputs("bench_frames: no card on the play screen\n", stderr);
+            return 2;
+        }
+        recorder.watchWord(word);
+
+        // A swipe straight to the store: frames until the new word is drawn.
+        for (int i = 0; i < 5; ++i) {
+            game.handleSwipe(i % 2 ? -100 : 100);
+            const QString next = game.currentWord();
+            int frames = 0;
+            while (recorder.waitFrame(500)) {
+                ++frames;
+                if (recorder.frames.back().word == next)
+                    break;
+            }
+            swipeFrames.push_back(recorder.frames.back().word == next ? frames : 99);
+            recorder.run(100);
+        }
+
+        // The drag: 60 frames of the finger moving right, then let go to throw the card.
+        const QPoint centre = dragArea->mapToScene(QPointF(dragArea->width() / 2,
+                                                           dragArea->height() / 2)).toPoint();
+        const QString before = game.currentWord();
+        const size_t from = recorder.frames.size();
+        QTest::mousePress(window, Qt::LeftButton, {}, centre);
+        QPoint at = centre;
+        for (int i = 1; i <= 60; ++i) {
+            at = centre + QPoint(i * 3, i / 4);
+            QTest::mouseMove(window, at);
+            recorder.waitFrame(50);
+        }
+        const qint64 released = now();
+        QTest::mouseRelease(window, Qt::LeftButton, {}, at);
+        qint64 shown = 0;
+        QElapsedTimer flight;
+        flight.start();
+        while (flight.elapsed() < 600) {
+            if (!recorder.waitFrame(50))
+                continue;
+            if (!shown && recorder.frames.back().word != before)
+                shown = recorder.frames.back().swapped;
+        }
+        dragRender.add(recorder.frames, from, Spread::render);
+        dragCpu.add(recorder.frames, from, Spread::renderCpu);
+        dragWhole.add(recorder.frames, from, Spread::whole);
+        if (shown)
+            throwMs.push_back((shown - released) / 1e6);
+
+        fade(1, [&] { game.endTurn(false); });
+        recorder.watchWord(nullptr);
+        fade(2, [&] { game.continueAfterSummary(); });
+    }
+
+    settle();
+    const double warmMiB = residentMiB();
+    const int warmTurns = turns;
+
+    // The rest of 200 turns, a few words each, without waiting for the fades.
+    while (turns < 200) {
+        game.startTurn();
+        ++turns;
+        recorder.waitFrame(50);
+        for (int i = 0; i < 4; ++i) {
+            game.handleSwipe(i % 2 ? -100 : 100);
+            recorder.waitFrame(50);
+        }
+        game.endTurn(false);
+        recorder.waitFrame(50);
+        game.continueAfterSummary();
+        recorder.waitFrame(50);
+    }
+    settle();
+    const double endMiB = residentMiB();
+
+    BenchTable table;
+    const auto ms = [](double value) { return BenchTable::ms3(value); };
+    table.verdict(QStringLiteral("card drag (60 frames) and throw: scene graph render, p99"),
+                  ms(dragRender.median()), QStringLiteral("p99 ") + ms(dragRender.p99()),
+                  QStringLiteral("p99 ≤ 8.3 ms"), dragRender.p99() <= 8.3);
+    BenchTable::row(QStringLiteral("  the same, CPU time of the render pass"), ms(dragCpu.median()),
+                    QStringLiteral("p99 ") + ms(dragCpu.p99()), {}, {});
+    BenchTable::row(QStringLiteral("  whole frame: update request → swapped (polish, sync, render)"),
+                    ms(dragWhole.median()), QStringLiteral("p99 ") + ms(dragWhole.p99()), {}, {});
+    table.verdict(QStringLiteral("screen cross-fade (ready → play → summary → ready): render, p99"),
+                  ms(fadeRender.median()), QStringLiteral("p99 ") + ms(fadeRender.p99()),
+                  QStringLiteral("p99 ≤ 8.3 ms"), fadeRender.p99() <= 8.3);
+    BenchTable::row(QStringLiteral("  the same, CPU time of the render pass"), ms(fadeCpu.median()),
+                    QStringLiteral("p99 ") + ms(fadeCpu.p99()), {}, {});
+    BenchTable::row(QStringLiteral("  whole frame: update request → swapped (polish, sync, render)"),
+                    ms(fadeWhole.median()), QStringLiteral("p99 ") + ms(fadeWhole.p99()), {}, {});
+    const char *const builds[3] = {"  building the play screen (startTurn, before its first frame)",
+                                   "  building the summary screen (endTurn)",
+                                   "  building the ready screen (continueAfterSummary)"};
+    for (int kind = 0; kind < 3; ++kind) {
+        BenchTable::row(QString::fromUtf8(builds[kind]), ms(BenchTable::percentile(build[kind], 50)),
+                        QStringLiteral("p90 ") + ms(BenchTable::percentile(build[kind], 90)), {},
+                        {});
+    }
+    const double frames = BenchTable::percentile(swipeFrames, 50);
+    table.verdict(QStringLiteral("swipe accepted (handleSwipe) → frames until the new word shows"),
+                  QString::number(frames, 'f', 0) + QStringLiteral(" frames"),
+                  QStringLiteral("max %1").arg(BenchTable::percentile(swipeFrames, 100), 0, 'f', 0),
+                  QStringLiteral("1 frame"), BenchTable::percentile(swipeFrames, 100) <= 1);
+    BenchTable::row(QStringLiteral("  card let go → new word drawn (its 0.2 s flight included)"),
+                    ms(BenchTable::percentile(throwMs, 50)),
+                    QStringLiteral("p90 ") + ms(BenchTable::percentile(throwMs, 90)), {}, {});
+    const double growth = (endMiB - startMiB) / startMiB * 100.0;
+    BenchTable::row(QStringLiteral("resident size after start (home screen settled)"),
+                    QString::number(startMiB, 'f', 1) + QStringLiteral(" MiB"), {}, {}, {});
+    BenchTable::row(QStringLiteral("resident size after %1 turns (fonts, screens, words in use)")
+                            .arg(warmTurns),
+                    QString::number(warmMiB, 'f', 1) + QStringLiteral(" MiB"),
+                    QString::asprintf("%+.1f %%", (warmMiB - startMiB) / startMiB * 100.0), {}, {});
+    table.verdict(QStringLiteral("resident size after %1 turns, growth").arg(turns),
+                  QString::number(endMiB, 'f', 1) + QStringLiteral(" MiB"),
+                  QString::asprintf("%+.1f %%", growth), QStringLiteral("< 5 %"), growth < 5.0);
+    return table.anyMissed() ? 1 : 0;
+}
