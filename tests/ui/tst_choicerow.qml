@@ -4,12 +4,10 @@ import TarvukeGlimp.Components
 
 // Chips as a person uses them: the row shows the selection it is given and reports taps,
 // changing nothing itself.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "ChoiceRow"
-    when: windowShown
-    visible: true
     width: 390
     height: 400
 

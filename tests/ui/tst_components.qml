@@ -4,18 +4,10 @@ import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 
 // The drawn star and the scoreboard on the store's own teams.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "Components"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
-
-    function init() {
-        failOnWarning(/.*/)
-    }
 
     Component {
         id: starComponent

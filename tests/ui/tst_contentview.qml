@@ -6,32 +6,15 @@ import TarvukeGlimp.Testing
 
 // The router on a real store: which screen shows, how the change animates, and that a
 // screen starts over each time it is entered.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "ContentView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
-
-    Component {
-        id: viewComponent
-
-        ContentView {
-            width: 390
-            height: 844
-        }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
-    }
 
     // Every screen but customWords shows a probe view that counts taps.
     function makeView() {
         const game = TestHarness.newStore()
-        const view = createTemporaryObject(viewComponent, root, {
+        const view = createTemporaryObject(routerComponent, root, {
             game: game,
             viewSource: name => name === "customWords" ? "" : Qt.resolvedUrl("probes/ProbeView.qml")
         })

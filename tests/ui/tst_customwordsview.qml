@@ -7,33 +7,16 @@ import "ScreenSearch.js" as Search
 
 // The players' own words: typed, counted, saved on every keystroke, and kept whichever way
 // the players leave, also across a restart.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "CustomWordsView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     readonly property string key: "tarvuke.glimp.customWords"
 
-    Component {
-        id: viewComponent
-
-        ContentView {
-            width: root.width
-            height: root.height
-        }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
-    }
-
     function openWords(game) {
         game.screenName = "customWords"
-        const router = createTemporaryObject(viewComponent, root, { game: game })
+        const router = createTemporaryObject(routerComponent, root, { game: game })
         const screen = router.current.view
         waitForRendering(screen)
         return {
@@ -44,11 +27,6 @@ TestCase {
                          .filter(n => typeof n.text === "string" && n.text.endsWith(" слов в банке"))
                          .map(n => n.text)
         }
-    }
-
-    function typeText(text) {
-        for (const c of text)
-            keyClick(c === "\n" ? Qt.Key_Return : c)
     }
 
     function typeWords(s, text) {

@@ -3,12 +3,10 @@ import QtTest
 import TarvukeGlimp.Components
 
 // FlowLayout with real items: their implicit sizes in, positions and its own height out.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "FlowLayout"
-    when: windowShown
-    visible: true
     width: 400
     height: 400
 
@@ -29,10 +27,6 @@ TestCase {
         FlowLayout {
             spacing: 8
         }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     function makeFlow(sizes, width) {

@@ -6,23 +6,15 @@ import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
 
 // The first screen: its two ways in, and its layout on windows from roomy to cramped.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "HomeView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     Component {
         id: viewComponent
 
         ContentView {}
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     function openHome(game, width, height) {

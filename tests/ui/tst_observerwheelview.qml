@@ -8,14 +8,10 @@ import "ScreenSearch.js" as Search
 
 // The observer wheel: the names flick in order on the store's clock, the observer is
 // revealed once with one haptic, and leaving stops everything.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "ObserverWheelView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     Component {
         id: wheelComponent
@@ -24,19 +20,6 @@ TestCase {
             width: 390
             height: 844
         }
-    }
-
-    Component {
-        id: routerComponent
-
-        ContentView {
-            width: 390
-            height: 844
-        }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     // A, B and C on the formation screen, B drawn as the observer.

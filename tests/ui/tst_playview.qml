@@ -7,14 +7,10 @@ import TarvukeGlimp.Testing
 
 // The play screen on a running turn: the card follows the finger, springs back or is
 // thrown, and the store hears of a throw 0.21 s after the release, once.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "PlayView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     Component {
         id: playComponent
@@ -26,22 +22,9 @@ TestCase {
     }
 
     Component {
-        id: routerComponent
-
-        ContentView {
-            width: 390
-            height: 844
-        }
-    }
-
-    Component {
         id: pillComponent
 
         StatPill {}
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     // Two players, one pair, a turn running.

@@ -5,14 +5,10 @@ import TarvukeGlimp.Screens
 import TarvukeGlimp.Testing
 
 // The screen between turns: whose turn, the score, and a tap anywhere to begin.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "ReadyView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     Component {
         id: readyComponent
@@ -21,10 +17,6 @@ TestCase {
             width: 390
             height: 844
         }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     // Four players in two pairs, the second pair's second player to guess.

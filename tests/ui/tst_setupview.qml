@@ -6,27 +6,10 @@ import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
 
 // The new-game screen on a real store, typed into and tapped as players do.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "SetupView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
-
-    Component {
-        id: viewComponent
-
-        ContentView {
-            width: root.width
-            height: root.height
-        }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
-    }
 
     // The router on a fresh store, already on the setup screen.
     function openSetup(playerText) {
@@ -34,7 +17,7 @@ TestCase {
         game.startNewGame()
         if (playerText !== undefined)
             game.setPlayerText(playerText)
-        const router = createTemporaryObject(viewComponent, root, { game: game })
+        const router = createTemporaryObject(routerComponent, root, { game: game })
         const screen = router.current.view
         waitForRendering(screen)
         return {
@@ -47,11 +30,6 @@ TestCase {
             formButton: Search.button(screen, "Собрать команды"),
             note: () => Search.textItem(screen, "Один случайный человек будет наблюдать")
         }
-    }
-
-    function typeText(text) {
-        for (const c of text)
-            keyClick(c === "\n" ? Qt.Key_Return : c)
     }
 
     function typeNames(s, text) {

@@ -6,14 +6,10 @@ import TarvukeGlimp.Testing
 
 // The end of a turn: what it scored and its words in order. A drag scrolls the list, a tap
 // anywhere (a row too) passes the turn on and silences the turn-end sound.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "SummaryView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     Component {
         id: summaryComponent
@@ -22,10 +18,6 @@ TestCase {
             width: 390
             height: 844
         }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     // A turn of the given moves (true: guessed), ended by the clock.

@@ -7,27 +7,10 @@ import "ScreenSearch.js" as Search
 
 // From the formation screen to the named teams: pairs formed by a tap, names typed into
 // the cards, the observer listed, and many teams still within reach.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "TeamEditorView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
-
-    Component {
-        id: viewComponent
-
-        ContentView {
-            width: root.width
-            height: root.height
-        }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
-    }
 
     // The router on the formation screen with these players typed in.
     function openFormation(players) {
@@ -36,7 +19,7 @@ TestCase {
         game.setPlayerText(players)
         game.openFormation()
         compare(game.screenName, "formation")
-        const router = createTemporaryObject(viewComponent, root, { game: game })
+        const router = createTemporaryObject(routerComponent, root, { game: game })
         waitForRendering(router.current.view)
         return { game: game, router: router }
     }

@@ -2,12 +2,10 @@ import QtQuick
 import QtTest
 import TarvukeGlimp.Components
 
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "AppTopBar"
-    when: windowShown
-    visible: true
     width: 390
     height: 300
 

@@ -7,27 +7,10 @@ import "ScreenSearch.js" as Search
 
 // A whole game through the real router, as the players would play it: names typed, pairs
 // formed, the observer wheel, turns thrown card by card, summaries, the winner, a replay.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "WholeGame"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
-
-    Component {
-        id: routerComponent
-
-        ContentView {
-            width: root.width
-            height: root.height
-        }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
-    }
 
     property ContentView router: null
 
@@ -44,11 +27,6 @@ TestCase {
     function tap(text) {
         tryVerify(() => Search.button(router.current.view, text) !== null, 3000, text)
         mouseClick(Search.button(router.current.view, text))
-    }
-
-    function type(text) {
-        for (const c of text)
-            keyClick(c === "\n" ? Qt.Key_Return : c)
     }
 
     // A finger throws the card dx points to the side; the card is gone 0.21 s later.
@@ -70,11 +48,11 @@ TestCase {
         tap("Новая игра")
         let view = screen("setup")
         mouseClick(Search.byAccessibleName(view, "Имена игроков, по одному на строку")[0])
-        type("Ann\nBob\nCid\nDan\nEve")
+        typeText("Ann\nBob\nCid\nDan\nEve")
         const target = Search.byAccessibleName(view, "Слов для победы")[0]
         mouseClick(target)
         keySequence(StandardKey.SelectAll)
-        type("2")
+        typeText("2")
         compare(game.settings.wordsToWin, 2)
         tap("Собрать команды")
 

@@ -5,14 +5,10 @@ import TarvukeGlimp.Screens
 import TarvukeGlimp.Testing
 
 // The winner: who, with how many points, and the two ways out.
-TestCase {
+ScreenTestCase {
     id: root
 
     name: "WinnerView"
-    when: windowShown
-    visible: true
-    width: 390
-    height: 844
 
     Component {
         id: winnerComponent
@@ -21,10 +17,6 @@ TestCase {
             width: 390
             height: 844
         }
-    }
-
-    function init() {
-        failOnWarning(/.*/)
     }
 
     // Two pairs; the first wins with three words.
