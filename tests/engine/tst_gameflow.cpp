@@ -148,9 +148,6 @@ private slots:
         game->setPlayerText(u"1\n2"_qs);
         game->formTeams(true);
         QCOMPARE(game->teams().at(0).name, u"Котики"_qs);
-        game->setTeamName(0, QString());
-        game->formTeams(false);
-        QCOMPARE(game->teams().at(0).name, QString());
     }
 
     void oddCountDrawsAnObserverThenPairsTheRest()

@@ -88,19 +88,6 @@ private slots:
         QCOMPARE(countWordLines(text), lines.size());
         QCOMPARE(playerNames(text), names);
     }
-
-    void builtInListsHaveOneEntryPerKey()
-    {
-        for (Difficulty d : allDifficulties()) {
-            QSet<QString> keys;
-            for (const QString &word : builtInWords(d)) {
-                QVERIFY(!word.isEmpty());
-                QCOMPARE(word, word.trimmed());
-                QVERIFY2(!keys.contains(wordKey(word)), qPrintable(word));
-                keys.insert(wordKey(word));
-            }
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestWordRules)

@@ -25,9 +25,7 @@ ScreenTestCase {
     // A, B and C on the formation screen, B drawn as the observer.
     function storeWithB() {
         const game = TestHarness.newStore()
-        game.startNewGame()
         game.setPlayerText("A\nB\nC")
-        game.openFormation()
         TestHarness.queueRandom([1])
         game.formTeams(false)
         compare(game.screenName, "observerWheel")

@@ -66,7 +66,6 @@ ScreenTestCase {
             typeNames(s, data.typed)
         compare(s.game.settings.playerText, data.typed)
         compare(s.formButton.subtitle, data.count + " игрока")
-        verify(Search.textItem(s.screen, data.count + " игрока") !== null)
         compare(s.note() !== null, data.note)
         tryVerify(() => Search.shown(s.clear) === data.clear && (!data.clear || s.clear.scale === 1))
         const canForm = data.count >= 2

@@ -23,9 +23,7 @@ ScreenTestCase {
     // A turn of the given moves (true: guessed), ended by the clock.
     function summaryStore(moves) {
         const game = TestHarness.newStore()
-        game.startNewGame()
         game.setPlayerText("Аня\nБоря")
-        game.openFormation()
         game.formTeams(false)
         game.setTeamName(0, "Совы")
         game.screenName = "ready"
@@ -71,11 +69,8 @@ ScreenTestCase {
             mouseMove(view, at.x, at.y - 25 * i)
         mouseRelease(view, at.x, at.y - 250)
         // Dragged further than the list reaches: it stops at its end.
-        tryVerify(() => Math.abs(list.contentY - (list.originY + list.contentHeight - list.height)) < 1,
-                  3000, "scrolled to " + list.contentY)
+        tryVerify(() => list.atYEnd && !list.moving, 3000, "scrolled to " + list.contentY)
         compare(game.screenName, "summary")
-
-        tryVerify(() => !list.moving, 3000)
         const row = list.itemAtIndex(list.indexAt(list.width / 2, list.contentY + list.height / 2))
         verify(row !== null)
         mouseClick(row, row.width / 2, row.height / 2)

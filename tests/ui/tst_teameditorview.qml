@@ -18,7 +18,6 @@ ScreenTestCase {
         game.startNewGame()
         game.setPlayerText(players)
         game.openFormation()
-        compare(game.screenName, "formation")
         const router = createTemporaryObject(routerComponent, root, { game: game })
         waitForRendering(router.current.view)
         return { game: game, router: router }
@@ -38,9 +37,7 @@ ScreenTestCase {
     }
 
     function back(r) {
-        const screen = settled(r)
-        const bar = Search.allItems(screen).find(n => n.hasOwnProperty("hasBack"))
-        mouseClick(Search.allItems(bar).find(n => typeof n.clicked === "function" && n.visible))
+        mouseClick(settled(r), 22 + 21, 14 + 21)
     }
 
     function nameFields(screen) {
@@ -57,20 +54,13 @@ ScreenTestCase {
         })
     }
 
-    function observerCard(screen) {
-        const title = Search.withText(screen, "НАБЛЮДАТЕЛИ")[0]
-        return title && Search.shown(title) ? title : null
-    }
-
     function test_fourPlayersMakeTwoCardsAndNoObserver() {
         const r = openFormation("Ann\nBob\nCid\nDan")
         tap(r, "Создать команды не рандомно")
         const screen = settled(r)
         compare(teamCards(screen).length, 2)
-        compare(observerCard(screen), null)
+        verify(!Search.withText(screen, "НАБЛЮДАТЕЛИ").some(Search.shown))
         compare(nameFields(screen).map(f => f.text), ["Команда 1", "Команда 2"])
-        for (const name of ["Ann", "Bob", "Cid", "Dan"])
-            verify(Search.textItem(screen, name) !== null, name)
         tap(r, "Всё готово")
         compare(r.game.screenName, "ready")
     }

@@ -22,10 +22,8 @@ ScreenTestCase {
     // Two pairs; the first wins with three words.
     function wonStore() {
         const game = TestHarness.newStore()
-        game.startNewGame()
         game.setPlayerText("Аня\nБоря\nВика\nГена")
         game.setWordsToWin(3)
-        game.openFormation()
         game.formTeams(false)
         game.setTeamName(0, "Совы")
         game.setTeamName(1, "Ёжики")
