@@ -4,6 +4,9 @@
 #include "SoundEffects.h"
 #include "UiAssets.h"
 
+#include <QQuickWindow>
+#include <QTimer>
+
 TarvukeGlimpApp::TarvukeGlimpApp()
     : m_preferences([] { return std::make_unique<SettingsPreferences>(SettingsPreferences::defaultFilePath()); })
 {
@@ -27,5 +30,17 @@ bool TarvukeGlimpApp::show()
     m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     m_engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game())}});
     m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")));
-    return !m_engine.rootObjects().isEmpty();
+    if (m_engine.rootObjects().isEmpty())
+        return false;
+    // Decoding the sounds starts GStreamer, dozens of libraries: only once the first frame
+    // is on screen, or after a while should no frame come (a hidden window). A sound played
+    // before then is decoded on the spot.
+    auto *window = qobject_cast<QQuickWindow *>(m_engine.rootObjects().constFirst());
+    if (window) {
+        QObject::connect(window, &QQuickWindow::frameSwapped, window,
+                         &SoundEffects::startSharedLoading,
+                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    }
+    QTimer::singleShot(std::chrono::seconds(2), &SoundEffects::startSharedLoading);
+    return true;
 }

@@ -55,7 +55,7 @@ bool isCompleteMp4(QIODevice &file)
 
 } // namespace
 
-QtAudioBackend::QtAudioBackend()
+QtAudioBackend::QtAudioBackend(Start start)
 {
     // Connects to the sound server here, on the main thread where the players live (the
     // costly part of Qt Multimedia, GStreamer's start, happens on the loader's thread).
@@ -65,8 +65,10 @@ QtAudioBackend::QtAudioBackend()
     QMediaDevices::defaultAudioOutput();
     QLoggingCategory::installFilter(g_previousFilter);
     // GStreamer's start loads dozens of libraries; while the window is being built that
-    // competes with Qt Quick loading its own. So decoding waits for the first idle moment.
-    m_loader.releaseWhenIdle();
+    // competes with Qt Quick loading its own. So decoding waits for the first idle moment,
+    // or for whoever knows better (the game starts it once its first frame is drawn).
+    if (start == Start::whenIdle)
+        m_loader.releaseWhenIdle();
     // The decoding thread must end while the application still exists.
     if (QCoreApplication *application = QCoreApplication::instance())
         m_quitConnection = QObject::connect(application, &QCoreApplication::aboutToQuit,
@@ -91,6 +93,11 @@ std::unique_ptr<AudioPlayer> QtAudioBackend::createPlayer(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || !isCompleteMp4(file))
         return nullptr;
     return std::make_unique<QtAudioPlayer>(m_loader, m_loader.load(path));
+}
+
+void QtAudioBackend::startLoading()
+{
+    m_loader.release();
 }
 
 void QtAudioBackend::waitUntilLoaded()

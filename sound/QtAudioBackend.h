@@ -14,8 +14,15 @@
 class QtAudioBackend final : public AudioBackend
 {
 public:
-    QtAudioBackend();
+    // When the decoding starts by itself: at the first idle moment, or only when asked
+    // (startLoading) or when a sound is wanted.
+    enum class Start { whenIdle, whenAsked };
+
+    explicit QtAudioBackend(Start start = Start::whenIdle);
     ~QtAudioBackend() override;
+
+    // Starts decoding every sound asked for, if it has not started yet.
+    void startLoading();
 
     QString locate(const QString &name) override;
     // A player at once, its sound still decoding; null for a file that cannot be read

@@ -20,8 +20,10 @@ public:
     SoundEffects(const SoundEffects &) = delete;
     SoundEffects &operator=(const SoundEffects &) = delete;
 
-    // The single instance of the application, on Qt Multimedia.
+    // The single instance of the application, on Qt Multimedia. Its sounds decode only
+    // once startSharedLoading is called, or when one of them is first played.
     static SoundEffects &shared();
+    static void startSharedLoading();
 
     void playSkip();
     void playTurnEnd(qint64 guessedCount);
