@@ -1,6 +1,5 @@
 #include "GameProcess.h"
 
-#include <QElapsedTimer>
 #include <QRegularExpression>
 
 namespace {
@@ -59,6 +58,7 @@ QRegularExpressionMatch GameProcess::waitFor(const QString &pattern, int timeout
             const QRegularExpressionMatch match = wanted.match(m_events.at(m_taken).text);
             if (match.hasMatch()) {
                 m_lastMs = m_events.at(m_taken).ms;
+                m_takenAt.start();
                 ++m_taken;
                 return match;
             }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpressionMatch>
 #include <QStringList>
+#include <limits>
 
 // The real game binary, running with its screen and store events logged. The events are
 // all the test knows of the game: it reads them in order, as they come.
@@ -31,6 +33,11 @@ public:
     QRegularExpressionMatch waitFor(const QString &pattern, int timeoutMs = 10000);
     // The time stamp of the event taken last.
     qint64 lastEventMs() const { return m_lastMs; }
+    // How long ago, on the test's clock, the event taken last was taken.
+    qint64 sinceTaken() const
+    {
+        return m_takenAt.isValid() ? m_takenAt.elapsed() : std::numeric_limits<qint64>::max();
+    }
     // Reads what has arrived; true when some event not yet taken matches pattern.
     bool hasPending(const QString &pattern);
     // The events not yet taken and the last ones taken, for a failure message.
@@ -49,4 +56,5 @@ private:
     QList<Event> m_events;
     qsizetype m_taken = 0;
     qint64 m_lastMs = -1;
+    QElapsedTimer m_takenAt;
 };

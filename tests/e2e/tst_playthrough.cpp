@@ -88,15 +88,20 @@ private:
         return env;
     }
 
-    // A picture of the screen as it is now, kept under the next step number. With settle,
-    // waits (up to 2 s) for two pictures in a row to agree, so that a cross-fade is over.
+    // A picture of the screen, kept under the next step number. With settle, it is taken
+    // once the cross-fade after the last event is over (a spring of about half a second)
+    // and two pictures in a row agree.
     QImage shot(const QString &name, bool settle = true)
     {
+        if (settle && m_game) {
+            while (m_game->sinceTaken() < 700)
+                QThread::msleep(50);
+        }
         QImage image = m_x->grab();
         if (settle) {
             QElapsedTimer waited;
             waited.start();
-            while (waited.elapsed() < 2000) {
+            while (waited.elapsed() < 3000) {
                 QThread::msleep(120);
                 const QImage next = m_x->grab();
                 if (next == image)
@@ -104,8 +109,29 @@ private:
                 image = next;
             }
         }
-        image.save(m_artifacts.filePath(u"%1-%2.png"_qs.arg(++m_shots, 2, 10, QChar(u'0')).arg(name)));
+        keep(image, name);
         return image;
+    }
+
+    void keep(const QImage &image, const QString &name)
+    {
+        image.save(m_artifacts.filePath(u"%1-%2.png"_qs.arg(++m_shots, 2, 10, QChar(u'0')).arg(name)));
+    }
+
+    // The own words screen once it is fully shown: the editor's face is white only when the
+    // screen has faded in completely.
+    QImage ownWordsShown(const QString &name)
+    {
+        const QPoint inside = Spot::wordsEditorBox.center() + QPoint(0, 60);
+        QImage image;
+        QElapsedTimer waited;
+        waited.start();
+        do {
+            QThread::msleep(100);
+            image = m_x->grab();
+        } while (image.pixel(inside) != 0xFFFFFFFFu && waited.elapsed() < 15000);
+        keep(image, name);
+        return image.copy(Spot::wordsEditorBox);
     }
 
     void startGame()
@@ -329,14 +355,14 @@ private slots:
         // Seen afresh, without the caret, to compare with after the restart.
         m_x->tap(Spot::ownWords);
         AWAIT(editorAgain, u"screen customWords"_qs, screenTimeoutMs);
-        const QImage before = shot(u"own-words-before-quit"_qs).copy(Spot::wordsEditorBox);
+        const QImage before = ownWordsShown(u"own-words-before-quit"_qs);
         quitGame();
 
         startGame();
         AWAIT(kept, u"custom words loaded 3"_qs, screenTimeoutMs);
         m_x->tap(Spot::ownWords);
         AWAIT(editorAfter, u"screen customWords"_qs, screenTimeoutMs);
-        const QImage after = shot(u"own-words-after-restart"_qs).copy(Spot::wordsEditorBox);
+        const QImage after = ownWordsShown(u"own-words-after-restart"_qs);
         QVERIFY2(after == before, "the own words editor shows something else after the restart");
         quitGame();
     }
