@@ -157,7 +157,7 @@ void XSession::tap(QPoint at)
              u"1"_qs});
 }
 
-void XSession::drag(QPoint from, QPoint offset, int steps)
+void XSession::drag(QPoint from, QPoint offset, bool hold, int steps)
 {
     QStringList arguments{u"mousemove"_qs, QString::number(from.x()), QString::number(from.y()),
                           u"mousedown"_qs, u"1"_qs};
@@ -167,8 +167,14 @@ void XSession::drag(QPoint from, QPoint offset, int steps)
         arguments << u"sleep"_qs << u"0.016"_qs << u"mousemove"_qs << QString::number(at.x())
                   << QString::number(at.y());
     }
-    arguments << u"sleep"_qs << u"0.03"_qs << u"mouseup"_qs << u"1"_qs;
+    if (!hold)
+        arguments << u"sleep"_qs << u"0.03"_qs << u"mouseup"_qs << u"1"_qs;
     xdotool(arguments);
+}
+
+void XSession::lift()
+{
+    xdotool({u"mouseup"_qs, u"1"_qs});
 }
 
 void XSession::scroll(QPoint at, int clicks)

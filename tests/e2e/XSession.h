@@ -33,8 +33,10 @@ public:
 
     void tap(QPoint at);
     // A finger put down at from and moved by offset in steps, with a pause between the
-    // moves so that the application sees every position on the way, then lifted.
-    void drag(QPoint from, QPoint offset, int steps = 14);
+    // moves so that the application sees every position on the way, then lifted unless
+    // hold is set; lift() lifts a held finger.
+    void drag(QPoint from, QPoint offset, bool hold = false, int steps = 14);
+    void lift();
     // Scrolls with the wheel under at: positive clicks scroll down.
     void scroll(QPoint at, int clicks);
     void type(const QString &text);
