@@ -60,6 +60,7 @@ void SoundLoader::releaseWhenIdle()
         return;
     }
     QObject::disconnect(m_idleConnection);
+    m_idleThread = QThread::currentThread();
     m_idleConnection = QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock,
                                         dispatcher, [this] { release(); },
                                         Qt::SingleShotConnection);
@@ -68,13 +69,13 @@ void SoundLoader::releaseWhenIdle()
 const std::optional<DecodedSound> &SoundLoader::wait(const Result &sound)
 {
     if (sound.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-        release();
+        releaseBeforeBlocking();
     return sound.get();
 }
 
 void SoundLoader::waitUntilIdle()
 {
-    release();
+    releaseBeforeBlocking();
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return m_queue.empty() && !m_busy; });
 }
@@ -94,6 +95,13 @@ void SoundLoader::stop()
     }
     if (m_thread)
         m_thread->wait();
+}
+
+void SoundLoader::releaseBeforeBlocking()
+{
+    QThread *idleThread = m_idleThread;
+    if (!idleThread || idleThread == QThread::currentThread())
+        release();
 }
 
 void SoundLoader::startLocked()

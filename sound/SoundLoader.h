@@ -4,6 +4,7 @@
 
 #include <QMetaObject>
 #include <QString>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <future>
@@ -32,9 +33,10 @@ public:
     void release();
     // Releases the loader when this thread's event loop is first about to wait.
     void releaseWhenIdle();
-    // Releases the loader and waits for the sound.
+    // Waits for the sound. A wait on the thread whose idle moment would release the loader
+    // (or on any thread, if none would) releases it first: blocking there would wait forever.
     const std::optional<DecodedSound> &wait(const Result &sound);
-    // Releases the loader and blocks until every request made so far has resolved.
+    // Blocks until every request made so far has resolved; releases the loader as wait does.
     void waitUntilIdle();
     // Finishes the file in hand, resolves the rest to nothing and ends the thread.
     void stop();
@@ -48,6 +50,7 @@ private:
 
     void run();
     void startLocked();
+    void releaseBeforeBlocking();
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
@@ -57,4 +60,5 @@ private:
     bool m_stopping = false;
     std::unique_ptr<QThread> m_thread;
     QMetaObject::Connection m_idleConnection;
+    std::atomic<QThread *> m_idleThread = nullptr;
 };

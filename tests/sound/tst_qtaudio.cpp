@@ -15,6 +15,7 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -263,11 +264,16 @@ private slots:
         idle.releaseWhenIdle();
         const SoundLoader::Result early = idle.load(u":/Sounds/skip_sound1.m4a"_qs);
         QCOMPARE(early.wait_for(100ms), std::future_status::timeout);
+        // Another thread waiting (to measure, say) does not start it early.
+        std::optional<DecodedSound> seen;
+        std::thread watcher([&] { seen = idle.wait(early); });
+        QCOMPARE(early.wait_for(100ms), std::future_status::timeout);
         QEventLoop loop; // one that may block, as the application's does
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         loop.exec();
         QCOMPARE(early.wait_for(10s), std::future_status::ready);
-        QVERIFY(early.get());
+        watcher.join();
+        QVERIFY(early.get() && seen);
 
         SoundLoader held(true);
         const SoundLoader::Result wanted = held.load(u":/Sounds/skip_sound2.m4a"_qs);
