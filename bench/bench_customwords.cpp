@@ -19,7 +19,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
-#include <ctime>
 #include <vector>
 
 namespace {
@@ -88,23 +87,6 @@ int main(int argc, char *argv[])
     BenchTable table;
     table.add(QStringLiteral("own words keystroke on 10,000 lines, key to counter (screen)"), 4.0,
               type);
-    // The machines are shared: the main thread's own CPU time says what the keystroke
-    // costs when nothing else competes for the cores.
-    {
-        std::vector<double> ms;
-        for (int i = 0; i < 200; ++i) {
-            timespec start{}, end{};
-            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
-            type();
-            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
-            ms.push_back((end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6);
-        }
-        BenchTable::row(QStringLiteral("  its main-thread CPU time"),
-                        BenchTable::ms3(BenchTable::percentile(ms, 50)),
-                        QStringLiteral("p90 ") + BenchTable::ms3(BenchTable::percentile(ms, 90)),
-                        QString(), QString());
-    }
-
     table.add(QStringLiteral("  the same with the frame that shows it (software, 390 × 844)"), 0,
               [&] {
                   type();

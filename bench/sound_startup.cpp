@@ -154,7 +154,7 @@ int main(int argc, char *argv[])
     const double bareFrame = median(samples[u"bare"_qs][u"frame"_qs]);
     const std::map<QString, const char *> labels{
         {u"bare"_qs, "start-up with sound: bare Qt Quick window"},
-        {u"sound"_qs, "start-up with sound: SoundEffects decoding in the background (game)"},
+        {u"sound"_qs, "start-up with sound: the game's SoundEffects, decoding in the background"},
         {u"players"_qs, "start-up with sound: 14 QMediaPlayers before the window"}};
     for (const QString &variant : variants) {
         auto &values = samples[variant];
