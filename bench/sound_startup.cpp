@@ -3,7 +3,8 @@
 // benchmark runs itself), alternating the variants so that machine noise hits all alike.
 //
 //   bare     a Qt Quick window and nothing else
-//   sound    the game's way: SoundEffects on the Qt backend made before the window loads
+//   sound    SoundEffects on the Qt backend made before the window loads, decoding from the
+//            first idle moment (the game itself waits for its first frame)
 //   players  for comparison, one QMediaPlayer per cue made before the window loads
 #include "BenchTable.h"
 #include "QtAudioBackend.h"
@@ -154,7 +155,7 @@ int main(int argc, char *argv[])
     const double bareFrame = median(samples[u"bare"_qs][u"frame"_qs]);
     const std::map<QString, const char *> labels{
         {u"bare"_qs, "start-up with sound: bare Qt Quick window"},
-        {u"sound"_qs, "start-up with sound: the game's SoundEffects, decoding in the background"},
+        {u"sound"_qs, "start-up with sound: SoundEffects, decoding from the first idle moment"},
         {u"players"_qs, "start-up with sound: 14 QMediaPlayers before the window"}};
     for (const QString &variant : variants) {
         auto &values = samples[variant];
