@@ -118,18 +118,22 @@ private:
         image.save(m_artifacts.filePath(u"%1-%2.png"_qs.arg(++m_shots, 2, 10, QChar(u'0')).arg(name)));
     }
 
-    // The own words screen once it is fully shown: the editor's face is white only when the
-    // screen has faded in completely.
+    // The own words screen once it is fully shown: its editor's face is white and the
+    // picture has stopped changing, so the fade from the screen before is over.
     QImage ownWordsShown(const QString &name)
     {
         const QPoint inside = Spot::wordsEditorBox.center() + QPoint(0, 60);
-        QImage image;
+        QImage image = m_x->grab();
         QElapsedTimer waited;
         waited.start();
-        do {
-            QThread::msleep(100);
-            image = m_x->grab();
-        } while (image.pixel(inside) != 0xFFFFFFFFu && waited.elapsed() < 15000);
+        while (waited.elapsed() < 15000) {
+            QThread::msleep(150);
+            const QImage next = m_x->grab();
+            const bool settled = next == image && next.pixel(inside) == 0xFFFFFFFFu;
+            image = next;
+            if (settled)
+                break;
+        }
         keep(image, name);
         return image.copy(Spot::wordsEditorBox);
     }
