@@ -1,5 +1,9 @@
 #include "TestHarness.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
 #include <QFile>
 #include <QQmlEngine>
 #include <QRawFont>
@@ -125,4 +129,11 @@ bool TestHarness::faceHasGlyphs(const QString &fontFile, const QString &text) co
             return false;
     }
     return true;
+}
+
+void TestHarness::setClipboardText(const QString &text)
+{
+    auto *data = new QMimeData;
+    data->setText(text);
+    QGuiApplication::clipboard()->setMimeData(data);
 }

@@ -39,6 +39,8 @@ public:
     Q_INVOKABLE QVariant preference(const QString &key) const;
     Q_INVOKABLE void setPreference(const QString &key, const QVariant &value);
     Q_INVOKABLE void failPreferenceWrites(bool fail);
+    // Plain text on the clipboard, as another application puts it there.
+    Q_INVOKABLE void setClipboardText(const QString &text);
 
     // Width of text set in one of the compiled-in font files (":/fonts/<file>") at a pixel
     // size, measured on that file itself: what a text in the right face must measure.

@@ -20,21 +20,84 @@ Item {
 
     // True while the store's text is being put into the editor, and until the editor is
     // built: what it reports then is the store's own text coming in, not an edit.
-    property bool pulling: true
+    readonly property bool pulling: !built || setting || filling
+    property bool built: false
+    property bool setting: false
+
+    // Laying out a text costs about a microsecond a character, all of it at once when the
+    // text is set. A longer text goes in piece by piece, one piece a timer tick, so a huge
+    // paste or saved list never holds the screen still; the editor is read-only meanwhile.
+    readonly property int pieceLength: 32768
+    // Where the next piece of `text` starts; -1 once the whole text is in.
+    property int pulledLength: -1
+    // Where the cursor goes once the text is in: the end of a long paste.
+    property int cursorAfterPull: -1
+    readonly property bool filling: pulledLength >= 0
+
+    // The end of the piece of text starting at from: just past a line break where there is
+    // one, never between the halves of a surrogate pair.
+    function pieceEnd(from) {
+        let end = Math.min(text.length, from + pieceLength)
+        if (end === text.length)
+            return end
+        const lineEnd = text.lastIndexOf("\n", end - 1)
+        if (lineEnd >= from)
+            return lineEnd + 1
+        const code = text.charCodeAt(end - 1)
+        return code >= 0xD800 && code <= 0xDBFF ? end - 1 : end
+    }
 
     function pull() {
-        if (area.text === text)
+        if (!filling && area.text === text)
             return
-        const wasPulling = pulling
-        pulling = true
-        area.text = text
-        pulling = wasPulling
+        setting = true
+        const end = pieceEnd(0)
+        area.text = text.slice(0, end)
+        pulledLength = end < text.length ? end : -1
+        setting = false
+        if (!filling)
+            placeCursor()
+    }
+
+    function pullNextPiece() {
+        const end = pieceEnd(pulledLength)
+        area.insert(area.length, text.slice(pulledLength, end))
+        pulledLength = end < text.length ? end : -1
+        if (!filling)
+            placeCursor()
+    }
+
+    function placeCursor() {
+        if (cursorAfterPull >= 0) {
+            area.cursorPosition = Math.min(cursorAfterPull, area.length)
+            cursorAfterPull = -1
+        }
+    }
+
+    // A long paste becomes the store's text at once, and comes back in pieces. A short one
+    // takes the editor's own way, which the undo history keeps.
+    function paste() {
+        const pasted = Clipboard.text()
+        if (pasted.length <= pieceLength) {
+            area.paste()
+            return
+        }
+        const current = area.text
+        cursorAfterPull = area.selectionStart + pasted.length
+        edited(current.slice(0, area.selectionStart) + pasted + current.slice(area.selectionEnd))
     }
 
     onTextChanged: pull()
     Component.onCompleted: {
         pull()
-        pulling = false
+        built = true
+    }
+
+    Timer {
+        interval: 1
+        repeat: true
+        running: root.filling
+        onTriggered: root.pullNextPiece()
     }
 
     Rectangle {
@@ -65,7 +128,16 @@ Item {
             color: Theme.ink
             selectionColor: Theme.tinted(Theme.lavender, 0.6)
             selectedTextColor: Theme.ink
+            readOnly: root.filling
             Accessible.name: root.accessibleName
+
+            Keys.onPressed: event => {
+                if (event.matches(StandardKey.Paste)) {
+                    event.accepted = true
+                    if (!readOnly)
+                        root.paste()
+                }
+            }
 
             onTextChanged: {
                 if (!root.pulling && text !== root.text)
