@@ -219,6 +219,8 @@ Item {
             font.letterSpacing: 1.3
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
+            maximumLineCount: 2
+            elide: Text.ElideRight
             textFormat: Text.PlainText
         }
 

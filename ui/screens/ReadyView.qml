@@ -47,6 +47,8 @@ Item {
             font.weight: Font.Black
             fullSize: 38
             minimumScale: 0.55
+            // Room for any real name; a story-long one must not push the rest off screen.
+            lineLimit: 4
             horizontalAlignment: Text.AlignHCenter
         }
 
@@ -76,6 +78,8 @@ Item {
                     font: Theme.rounded(31, Font.Black)
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.Wrap
+                    maximumLineCount: 3
+                    elide: Text.ElideRight
                     textFormat: Text.PlainText
                 }
             }

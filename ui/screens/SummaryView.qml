@@ -57,6 +57,8 @@ Item {
                         color: Theme.ink
                         font: Theme.rounded(22, Font.Black)
                         wrapMode: Text.Wrap
+                        maximumLineCount: 2
+                        elide: Text.ElideRight
                         textFormat: Text.PlainText
                     }
 
@@ -67,6 +69,8 @@ Item {
                         color: Theme.ink
                         font: Theme.rounded(13, Font.Bold)
                         wrapMode: Text.Wrap
+                        maximumLineCount: 2
+                        elide: Text.ElideRight
                         textFormat: Text.PlainText
                     }
                 }

@@ -53,6 +53,9 @@ Item {
             font: Theme.rounded(36, Font.Black)
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
+            // Room for any real name, and still for the buttons under it.
+            maximumLineCount: 4
+            elide: Text.ElideRight
             textFormat: Text.PlainText
         }
 
