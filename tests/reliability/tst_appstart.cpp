@@ -1,5 +1,6 @@
 // The real game binary starts on a hostile machine: a corrupt or unwritable preferences
-// file, a read-only configuration directory, a session bus that is gone, no sound device.
+// file, a read-only configuration directory, a session bus that is gone, no sound device,
+// no fonts installed.
 // It must come up, keep running, and print nothing a player would have to act on.
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,7 @@ private slots:
         QTest::newRow("config below a regular file") << u"blocked"_qs;
         QTest::newRow("read-only config directory") << u"readonly"_qs;
         QTest::newRow("session bus gone") << u"deadbus"_qs;
+        QTest::newRow("no system fonts") << u"nofonts"_qs;
     }
     void startsQuietly()
     {
@@ -88,6 +90,13 @@ private slots:
         }
         if (setup == u"deadbus")
             env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, u"unix:path="_qs + root + u"/no-bus"_qs);
+        if (setup == u"nofonts") {
+            // A font configuration that finds no fonts at all: the game's own are built in.
+            writeFile(root + u"/fonts.conf"_qs,
+                      "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>"
+                          + (root + u"/fontcache"_qs).toUtf8() + "</cachedir></fontconfig>\n");
+            env.insert(u"FONTCONFIG_FILE"_qs, root + u"/fonts.conf"_qs);
+        }
         env.insert(u"XDG_CONFIG_HOME"_qs, config);
 
         QProcess game;
