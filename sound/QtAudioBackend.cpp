@@ -55,7 +55,8 @@ bool isCompleteMp4(QIODevice &file)
 
 } // namespace
 
-QtAudioBackend::QtAudioBackend(Start start)
+QtAudioBackend::QtAudioBackend(Start start, QString folder)
+    : m_folder(std::move(folder))
 {
     // Connects to the sound server here, on the main thread where the players live (the
     // costly part of Qt Multimedia, GStreamer's start, happens on the loader's thread).
@@ -82,7 +83,7 @@ QtAudioBackend::~QtAudioBackend()
 
 QString QtAudioBackend::locate(const QString &name)
 {
-    const QString path = QStringLiteral(":/Sounds/%1.m4a").arg(name);
+    const QString path = QStringLiteral("%1/%2.m4a").arg(m_folder, name);
     return QFile::exists(path) ? path : QString();
 }
 

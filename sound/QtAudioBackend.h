@@ -5,7 +5,8 @@
 
 #include <QMetaObject>
 
-// Sounds from the application's resources (":/Sounds/<name>.m4a"), decoded to PCM in
+// Sounds from a folder, the application's resources (":/Sounds/<name>.m4a") unless told
+// otherwise, decoded to PCM in
 // the background once the application's event loop first waits (the window is up by
 // then; a sound wanted sooner starts the decoding at once), and played on Qt Multimedia
 // audio sinks. Each sound is a stream of its
@@ -18,7 +19,8 @@ public:
     // (startLoading) or when a sound is wanted.
     enum class Start { whenIdle, whenAsked };
 
-    explicit QtAudioBackend(Start start = Start::whenIdle);
+    explicit QtAudioBackend(Start start = Start::whenIdle,
+                            QString folder = QStringLiteral(":/Sounds"));
     ~QtAudioBackend() override;
 
     // Starts decoding every sound asked for, if it has not started yet.
@@ -33,6 +35,7 @@ public:
     void waitUntilLoaded();
 
 private:
+    QString m_folder;
     SoundLoader m_loader{true};
     QMetaObject::Connection m_quitConnection;
 };

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,10 +31,12 @@ void recordMessage(QtMsgType, const QMessageLogContext &context, const QString &
 // The platform services the application uses, with the clock in the test's hands.
 struct RealServices
 {
-    explicit RealServices(const QString &preferencesFile)
+    explicit RealServices(const QString &preferencesFile,
+                          const QString &soundFolder = u":/Sounds"_qs)
         : preferences([preferencesFile] {
             return std::make_unique<SettingsPreferences>(preferencesFile);
         })
+        , audio(QtAudioBackend::Start::whenIdle, soundFolder)
     {
         game = std::make_unique<GameStore>(preferences, sound, haptics, clock, random);
         game->setIdleInhibitor(&idle);
@@ -162,6 +165,42 @@ private slots:
         playAGame(services);
         // Kept for this session at least.
         QCOMPARE(services.game->customWordsText(), u"кит\nёж"_qs);
+    }
+
+    // Sound files cut short, replaced by text or noise, or gone: those cues stay silent,
+    // the others play, and a whole game goes on around them.
+    void gamePlaysOverBrokenSoundFiles()
+    {
+        const QString folder = m_dir.filePath(u"sounds"_qs);
+        QVERIFY(QDir().mkpath(folder));
+        for (const QFileInfo &cue : QDir(u":/Sounds"_qs).entryInfoList(QDir::Files)) {
+            QFile file(cue.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QByteArray bytes = file.readAll();
+            const QString name = cue.completeBaseName();
+            if (name == u"skip_sound1" || name.startsWith(u"turn_endscreen_0"))
+                bytes.truncate(bytes.size() / 2);
+            else if (name == u"game_end1")
+                bytes = "not a sound at all";
+            else if (name == u"skip_sound2")
+                bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, '\x5a'));
+            else if (name == u"game_end2" || name == u"skip_sound3")
+                continue;
+            writeFile(folder + u'/' + cue.fileName(), bytes);
+        }
+        RealServices services(m_dir.filePath(u"broken-sounds.conf"_qs), folder);
+        for (int round = 0; round < 3; ++round) {
+            playAGame(services);
+            services.game->replay();
+        }
+        services.audio.waitUntilLoaded();
+        for (int i = 0; i < 6; ++i) {
+            services.sound.playSkip();
+            services.sound.playTurnEnd(i);
+            services.sound.playGameEnd();
+        }
+        QTest::qWait(100);
+        services.sound.stopAll();
     }
 
     void soundsWithoutADevice()
