@@ -225,6 +225,33 @@ ScreenTestCase {
         onScreen(Search.button(view, "На главную"))
     }
 
+    // A story-long observer: the name stops at two lines inside the white hub.
+    function test_storyLongObserverStaysInTheHub() {
+        const game = TestHarness.newStore()
+        game.startNewGame()
+        const longName = "Анна-Мария Константинопольская-Верхнеднепровская ".repeat(30).trim()
+        game.setPlayerText(longName + "\nBob\nCid")
+        TestHarness.queueRandom([0])
+        game.openFormation()
+        game.formTeams(false)
+        compare(game.observer, longName)
+        const view = open(game)
+        TestHarness.advanceClock(3100)
+        const name = findChild(view, "displayedName")
+        tryCompare(name, "text", longName)
+        const hub = name.parent.parent
+        const box = name.mapToItem(view, 0, 0, name.width, name.height)
+        const centre = hub.mapToItem(view, hub.width / 2, hub.height / 2)
+        // Every corner of the name's lines within the hub's circle (radius 95).
+        const lines = name.lineCount
+        verify(lines <= 2, lines + " lines")
+        for (const x of [centre.x - name.contentWidth / 2, centre.x + name.contentWidth / 2]) {
+            for (const y of [box.y, box.y + name.contentHeight])
+                verify(Math.hypot(x - centre.x, y - centre.y) < 95,
+                       "a corner of the name at " + [x, y] + " is outside the hub")
+        }
+    }
+
     // Twenty nines typed into the target: the digit that no longer fits is refused, the
     // target is the largest number typed, and a game with it plays like any other.
     function test_twentyDigitTarget() {

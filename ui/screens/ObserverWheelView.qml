@@ -195,6 +195,8 @@ Item {
             }
 
             Rectangle {
+                id: hub
+
                 anchors.centerIn: parent
                 width: 190
                 height: 190
@@ -205,9 +207,10 @@ Item {
                 border.color: Theme.ink
             }
 
+            // Inside the white hub, whatever the name's length.
             Column {
                 anchors.centerIn: parent
-                width: parent.width - 2 * 18
+                width: hub.width - 2 * 18
                 spacing: 8
 
                 Item {
