@@ -43,11 +43,15 @@ ScreenTestCase {
         compare(layersOf(r.view), [setup])
     }
 
+    // A screen that leaves halfway through its own fade-in fades out from where it is.
     function test_twoQuickChangesEndOnTheLast() {
         const r = makeView()
         r.game.screenName = "setup"
-        wait(50)
+        const setup = r.view.current
+        tryVerify(() => setup.opacity > 0.2, 3000)
         r.game.screenName = "formation"
+        verify(layersOf(r.view).indexOf(setup) >= 0, "the half-shown screen vanished at once")
+        verify(setup.opacity > 0.2)
         settle(r.view)
         compare(r.view.current.screenName, "formation")
     }
