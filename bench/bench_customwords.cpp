@@ -4,25 +4,18 @@
 // thread stays away from its event loop while the editor fills, and a keystroke after.
 // Then a thousand player names pasted and formed into 500 teams, and a 10,000-character
 // team name: each step until its frame is drawn. The store alone is timed in bench_engine.
-#include "BackgroundPreferences.h"
+#include "BenchGame.h"
 #include "BenchTable.h"
-#include "FakeAudio.h"
-#include "FakeHaptics.h"
+#include "BenchWindow.h"
 #include "GameStore.h"
-#include "ManualClock.h"
-#include "SettingsPreferences.h"
-#include "SoundEffects.h"
-#include "SystemRandom.h"
 #include "UiAssets.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
 #include <vector>
@@ -71,15 +64,9 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     UiAssets::install();
 
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("glimp.conf"));
-    BackgroundPreferences prefs([file] { return std::make_unique<SettingsPreferences>(file); });
-    FakeHaptics haptics;
-    ManualClock clock;
-    SystemRandom random;
-    FakeAudioBackend audio;
-    SoundEffects sound(audio, random);
-    GameStore game(prefs, sound, haptics, clock, random);
+    DiskBackedGame store;
+    BackgroundPreferences &prefs = store.prefs;
+    GameStore &game = store.game;
 
     QString words;
     for (int i = 0; i < 10000; ++i)
@@ -90,12 +77,7 @@ int main(int argc, char *argv[])
     game.setScreen(AppScreen::customWords);
 
     QQmlApplicationEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game)}});
-    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")));
-    auto *window = engine.rootObjects().isEmpty()
-            ? nullptr
-            : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    QQuickWindow *window = loadGameWindow(engine, game);
     if (!window || !QTest::qWaitForWindowExposed(window))
         return 2;
     QQuickItem *editor = findItem(window->contentItem(), "QQuickTextEdit");

@@ -1,32 +1,19 @@
 // Engine timings on the paths a player feels: starting a turn with a big custom list,
 // and one keystroke in a long custom words text (assign + save to disk + recount).
+#include "BenchGame.h"
 #include "BenchTable.h"
-#include "FakeAudio.h"
-#include "FakeHaptics.h"
 #include "FeedbackdHaptics.h"
 #include "GameStore.h"
-#include "ManualClock.h"
-#include "ScriptedRandom.h"
-#include "BackgroundPreferences.h"
-#include "SettingsPreferences.h"
-#include "SystemRandom.h"
-#include "SoundEffects.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("glimp.conf"));
-    BackgroundPreferences prefs([file] { return std::make_unique<SettingsPreferences>(file); });
-    FakeHaptics haptics;
-    ManualClock clock;
-    SystemRandom random;
-    FakeAudioBackend audio;
-    SoundEffects sound(audio, random);
-    GameStore game(prefs, sound, haptics, clock, random);
+    DiskBackedGame store;
+    const QString &file = store.file;
+    BackgroundPreferences &prefs = store.prefs;
+    GameStore &game = store.game;
 
     QString words;
     for (int i = 0; i < 10000; ++i)

@@ -3,6 +3,7 @@
 // the screens of a turn, how many frames a swipe takes to show the next word, and the
 // resident size after start and after 200 turns.
 #include "BenchTable.h"
+#include "BenchWindow.h"
 #include "FakeAudio.h"
 #include "FakeHaptics.h"
 #include "FakePreferences.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QPointer>
-#include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickStyle>
 #include <QQuickWindow>
@@ -204,12 +204,7 @@ int main(int argc, char *argv[])
     game.setRoundDuration(600);
 
     QQmlApplicationEngine engine;
-    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game)}});
-    engine.load(QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")));
-    auto *window = engine.rootObjects().isEmpty()
-            ? nullptr
-            : qobject_cast<QQuickWindow *>(engine.rootObjects().constFirst());
+    QQuickWindow *window = loadGameWindow(engine, game);
     if (!window)
         return 2;
     FrameRecorder recorder(window);
