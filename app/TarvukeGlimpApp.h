@@ -2,7 +2,7 @@
 
 #include "BackgroundPreferences.h"
 #include "FeedbackdHaptics.h"
-#include "ScreenSaverInhibitor.h"
+#include "DesktopIdleInhibitor.h"
 #include "SettingsPreferences.h"
 #include "SystemClock.h"
 #include "SystemRandom.h"
@@ -28,7 +28,7 @@ public:
 private:
     BackgroundPreferences m_preferences;
     FeedbackdHaptics m_haptics;
-    ScreenSaverInhibitor m_idleInhibitor;
+    DesktopIdleInhibitor m_idleInhibitor;
     SystemClock m_clock;
     SystemRandom m_random;
     std::unique_ptr<GameStore> m_game;

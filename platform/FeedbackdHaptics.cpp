@@ -9,6 +9,8 @@ FeedbackdHaptics::FeedbackdHaptics(QString appId)
 {
 }
 
+// Sent with the quiet profile, so each is one of the default theme's quiet events:
+// a 100 ms buzz for a guess, 150 ms for a skip, two 500 ms buzzes when the time is up.
 QString FeedbackdHaptics::eventFor(HapticCue cue)
 {
     switch (cue) {
@@ -17,7 +19,7 @@ QString FeedbackdHaptics::eventFor(HapticCue cue)
     case HapticCue::warning:
         return QStringLiteral("message-new-instant");
     case HapticCue::error:
-        return QStringLiteral("phone-hangup");
+        return QStringLiteral("message-new-sms");
     }
     return {};
 }

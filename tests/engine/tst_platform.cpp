@@ -1,11 +1,17 @@
-// The real clock and the feedbackd haptics, on a private session bus.
+// The real clock, the feedbackd haptics and the idle hold, on a private session bus.
 #include "FeedbackdHaptics.h"
-#include "ScreenSaverInhibitor.h"
+#include "DesktopIdleInhibitor.h"
 #include "StoreHarness.h"
 #include "SystemClock.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusObjectPath>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -55,6 +61,52 @@ private:
     uint m_next = 41;
 };
 
+// The desktop portal's Inhibit; each hold is a request object that Close lets go of.
+class FakePortalRequest : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+
+public:
+    using QObject::QObject;
+    int number = 0;
+
+public slots:
+    void Close()
+    {
+        busLog << QStringLiteral("portal Close %1").arg(number);
+        deleteLater();
+    }
+};
+
+class FakePortal : public QObject, protected QDBusContext
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+
+public:
+    bool failing = false;
+
+public slots:
+    QDBusObjectPath Inhibit(const QString &window, uint flags, const QVariantMap &options)
+    {
+        if (failing) {
+            busLog << u"portal refused"_qs;
+            sendErrorReply(QDBusError::Failed, u"backend gone"_qs);
+            return {};
+        }
+        busLog << QStringLiteral("portal Inhibit '%1' %2 %3").arg(window).arg(flags).arg(options.value("reason").toString());
+        auto *request = new FakePortalRequest(this);
+        request->number = ++m_next;
+        const QString path = QStringLiteral("/org/freedesktop/portal/desktop/request/test/r%1").arg(m_next);
+        connection().registerObject(path, request, QDBusConnection::ExportAllSlots);
+        return QDBusObjectPath(path);
+    }
+
+private:
+    int m_next = 0;
+};
+
 class TestPlatform : public QObject
 {
     Q_OBJECT
@@ -102,51 +154,118 @@ private slots:
         QTRY_COMPARE(fired, 2);
     }
 
-    void aTurnHoldsTheScreenAwakeAndCuesInOrder()
+    // The cues reach feedbackd as events that vibrate in the theme Debian's package ships:
+    // with the quiet profile only the quiet profile's events are felt.
+    void cuesVibrateInFeedbackdsTheme()
     {
         // Without the daemon the calls go nowhere, quietly.
         FeedbackdHaptics haptics(u"test.app"_qs);
         haptics.notify(HapticCue::success);
 
+        QFile themeFile(u"/usr/share/feedbackd/themes/default.json"_qs);
+        QVERIFY2(themeFile.open(QIODevice::ReadOnly), "feedbackd is not installed (scripts/install-deps)");
+        QSet<QString> vibrating;
+        for (const QJsonValue profile : QJsonDocument::fromJson(themeFile.readAll())["profiles"].toArray()) {
+            if (profile["name"] != u"quiet"_qs)
+                continue;
+            for (const QJsonValue feedback : profile["feedbacks"].toArray()) {
+                if (feedback["type"].toString().startsWith(u"Vibra"_qs))
+                    vibrating << feedback["event-name"].toString();
+            }
+        }
+
         FakeFeedbackd feedbackd;
-        FakeScreenSaver screenSaver;
         QDBusConnection services = QDBusConnection::connectToBus(
             QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
         QVERIFY(services.registerObject(u"/org/sigxcpu/Feedback"_qs, &feedbackd, QDBusConnection::ExportAllSlots));
         QVERIFY(services.registerService(u"org.sigxcpu.Feedback"_qs));
-        QVERIFY(services.registerObject(u"/org/freedesktop/ScreenSaver"_qs, &screenSaver, QDBusConnection::ExportAllSlots));
-        QVERIFY(services.registerService(u"org.freedesktop.ScreenSaver"_qs));
+        QSet<QString> sent;
+        for (HapticCue cue : {HapticCue::success, HapticCue::warning, HapticCue::error}) {
+            haptics.notify(cue);
+            QTRY_COMPARE(feedbackd.events.size(), int(sent.size()) + 1);
+            const QString event = FeedbackdHaptics::eventFor(cue);
+            QCOMPARE(feedbackd.events.last(), u"test.app %1 quiet -1"_qs.arg(event));
+            QVERIFY2(vibrating.contains(event), qPrintable(event));
+            sent << event;
+        }
+        QCOMPARE(sent.size(), 3);
+        QDBusConnection::disconnectFromBus(u"services"_qs);
+    }
+
+    // Three turns: the first ends on time, the second is left for home, the third is left
+    // before any service has answered (so the screen saver, asked only after the portal, is
+    // never asked).
+    void turnsHoldTheScreenAwake_data()
+    {
+        QTest::addColumn<bool>("portal");
+        QTest::addColumn<bool>("screenSaver");
+        QTest::addColumn<bool>("portalFailsMidGame");
+        QTest::addColumn<QStringList>("log");
+        const QString portalHold = u"portal Inhibit '' 8 Идёт раунд"_qs;
+        const QString screenSaverHold = u"Inhibit glimp-test"_qs;
+        QTest::newRow("portal") << true << true << false
+            << QStringList{portalHold, u"portal Close 1"_qs, portalHold, u"portal Close 2"_qs,
+                           portalHold, u"portal Close 3"_qs};
+        QTest::newRow("only the screen saver") << false << true << false
+            << QStringList{screenSaverHold, u"UnInhibit 42"_qs, screenSaverHold, u"UnInhibit 43"_qs};
+        QTest::newRow("neither") << false << false << false << QStringList{};
+        QTest::newRow("portal failing mid-game") << true << true << true
+            << QStringList{portalHold, u"portal Close 1"_qs, u"portal refused"_qs, screenSaverHold,
+                           u"UnInhibit 42"_qs, u"portal refused"_qs};
+    }
+
+    void turnsHoldTheScreenAwake()
+    {
+        QFETCH(bool, portal);
+        QFETCH(bool, screenSaver);
+        QFETCH(bool, portalFailsMidGame);
+        QFETCH(QStringList, log);
+
+        FakePortal fakePortal;
+        FakeScreenSaver fakeScreenSaver;
+        QDBusConnection services = QDBusConnection::connectToBus(
+            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
+        if (portal) {
+            QVERIFY(services.registerObject(u"/org/freedesktop/portal/desktop"_qs, &fakePortal, QDBusConnection::ExportAllSlots));
+            QVERIFY(services.registerService(u"org.freedesktop.portal.Desktop"_qs));
+        }
+        if (screenSaver) {
+            QVERIFY(services.registerObject(u"/org/freedesktop/ScreenSaver"_qs, &fakeScreenSaver, QDBusConnection::ExportAllSlots));
+            QVERIFY(services.registerService(u"org.freedesktop.ScreenSaver"_qs));
+        }
         busLog.clear();
 
         StoreHarness harness;
-        ScreenSaverInhibitor inhibitor(u"glimp-test"_qs);
-        GameStore game(harness.prefs, harness.sound, haptics, harness.clock, harness.random);
-        game.setIdleInhibitor(&inhibitor);
-        game.setPlayerText(u"A\nB"_qs);
-        game.formTeams(false);
-        game.setRoundDuration(3);
+        DesktopIdleInhibitor inhibitor(u"glimp-test"_qs);
+        harness->setIdleInhibitor(&inhibitor);
+        harness.reachReady(u"A\nB"_qs);
+        harness->setRoundDuration(3);
 
-        game.startTurn();
-        QTRY_COMPARE(busLog.size(), 1);
-        game.handleSwipe(100);
-        QTRY_COMPARE(busLog.size(), 2);
-        game.handleSwipe(-100);
-        QTRY_COMPARE(busLog.size(), 3);
+        const auto awaitHold = [&] {
+            if (!portal && !screenSaver)
+                QTest::qWait(50);
+            else
+                QTRY_VERIFY(inhibitor.holding());
+        };
+        harness->startTurn();
+        awaitHold();
         harness.clock.advance(3s);
-        QCOMPARE(game.screen(), AppScreen::summary);
-        QTRY_COMPARE(busLog.size(), 5);
-        QCOMPARE(busLog, (QStringList{u"Inhibit glimp-test"_qs, u"timeout-completed"_qs,
-                                      u"message-new-instant"_qs, u"UnInhibit 42"_qs,
-                                      u"phone-hangup"_qs}));
-        QCOMPARE(feedbackd.events.first(), u"test.app timeout-completed quiet -1"_qs);
-
-        // Leaving mid-turn releases too, even before the cookie has come back.
-        game.continueAfterSummary();
-        game.startTurn();
-        game.goHome();
-        QTRY_COMPARE(busLog.size(), 7);
-        QCOMPARE(busLog.mid(5), (QStringList{u"Inhibit glimp-test"_qs, u"UnInhibit 43"_qs}));
-        QVERIFY(screenSaver.held.isEmpty());
+        QCOMPARE(harness->screen(), AppScreen::summary);
+        fakePortal.failing = portalFailsMidGame;
+        harness->continueAfterSummary();
+        harness->startTurn();
+        awaitHold();
+        harness->goHome();
+        harness.reachReady(u"A\nB"_qs);
+        harness->startTurn();
+        harness->goHome();
+        QTRY_COMPARE(busLog, log);
+        QTest::qWait(50);
+        QCOMPARE(busLog, log);
+        QVERIFY(fakeScreenSaver.held.isEmpty());
+        QVERIFY(fakePortal.findChildren<FakePortalRequest *>().isEmpty() || !portal);
+        services.unregisterService(u"org.freedesktop.portal.Desktop"_qs);
+        services.unregisterService(u"org.freedesktop.ScreenSaver"_qs);
         QDBusConnection::disconnectFromBus(u"services"_qs);
     }
 };

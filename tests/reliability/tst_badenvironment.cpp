@@ -6,7 +6,7 @@
 #include "GameStore.h"
 #include "ManualClock.h"
 #include "QtAudioBackend.h"
-#include "ScreenSaverInhibitor.h"
+#include "DesktopIdleInhibitor.h"
 #include "SettingsPreferences.h"
 #include "SoundEffects.h"
 #include "SystemRandom.h"
@@ -47,7 +47,7 @@ struct RealServices
     QtAudioBackend audio;
     SoundEffects sound{audio, random};
     FeedbackdHaptics haptics;
-    ScreenSaverInhibitor idle;
+    DesktopIdleInhibitor idle;
     ManualClock clock;
     std::unique_ptr<GameStore> game;
 };
