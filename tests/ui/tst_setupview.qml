@@ -104,12 +104,28 @@ ScreenTestCase {
         keyClick("0")
         compare(s.wordsField.text, "9223372036854775807")
         compare(s.game.settings.wordsToWin, 9223372036854775807)
-        // Typed 0 stores 1; leaving the field shows what was stored.
+        // Typed 0 stores 1 and shows it, ready to be typed over.
         selectAllAndType(s.wordsField, "0")
         compare(s.game.settings.wordsToWin, 1)
-        compare(s.wordsField.text, "0")
-        mouseClick(s.names)
         compare(s.wordsField.text, "1")
+        typeText("5")
+        compare(s.wordsField.text, "5")
+        // Emptied, it shows the number still stored, not some other one; Return commits it
+        // and closes the keyboard.
+        selectAllAndType(s.wordsField, "")
+        verify(Search.textItem(s.screen, "5") !== null)
+        keyClick(Qt.Key_Return)
+        compare(s.wordsField.text, "5")
+        verify(!s.wordsField.activeFocus)
+    }
+
+    // Leaving with the field emptied and focused shows the stored number on the fading screen.
+    function test_wordsToWinLeavingShowsStored() {
+        const s = openSetup("Ann\nBob")
+        selectAllAndType(s.wordsField, "7")
+        selectAllAndType(s.wordsField, "")
+        s.game.openFormation()
+        compare(s.wordsField.text, "7")
     }
 
     // Everything lives in the store: leaving and coming back shows it unchanged.

@@ -187,7 +187,10 @@ Item {
                 title: "Слов для победы"
 
                 // Shows the store's number; while it is being typed into, every text that
-                // reads as a number is stored at once and anything else is refused.
+                // reads as a number is stored at once and anything else is refused. It never
+                // shows one number while the store holds another: a number the store raises
+                // (0 becomes 1) replaces the typed one, selected so the next digit replaces it
+                // in turn, and an empty field shows the stored number faded.
                 T.TextField {
                     id: wordsField
 
@@ -199,13 +202,21 @@ Item {
                         accepted = text
                     }
 
+                    function numberIn(s) {
+                        try {
+                            return Number.fromLocaleString(Qt.locale(), s.trim())
+                        } catch (e) {
+                            return Number(s.trim())
+                        }
+                    }
+
                     Layout.fillWidth: true
                     padding: 13
                     implicitWidth: contentWidth + leftPadding + rightPadding
                     implicitHeight: contentHeight + topPadding + bottomPadding
                     font: Theme.rounded(24, Font.Black)
                     color: Theme.ink
-                    placeholderText: "20"
+                    placeholderText: root.game.wordsToWinText
                     placeholderTextColor: Theme.tinted(Theme.ink, 0.3)
                     selectionColor: Theme.tinted(Theme.lavender, 0.6)
                     selectedTextColor: Theme.ink
@@ -214,14 +225,25 @@ Item {
                     Accessible.name: "Слов для победы"
 
                     onTextEdited: {
-                        if (text === "" || root.game.setWordsToWinText(text)) {
+                        if (text === "") {
                             accepted = text
+                            return
+                        }
+                        if (root.game.setWordsToWinText(text)) {
+                            accepted = text
+                            if (numberIn(text) !== root.settings.wordsToWin) {
+                                showStored()
+                                selectAll()
+                            }
                             return
                         }
                         const cursor = Math.max(0, cursorPosition - (text.length - accepted.length))
                         text = accepted
                         cursorPosition = Math.min(cursor, text.length)
                     }
+                    // Return is the last word on it: the keyboard goes.
+                    onAccepted: root.dismissKeyboard()
+                    onEditingFinished: showStored()
                     onActiveFocusChanged: {
                         if (!activeFocus)
                             showStored()
@@ -234,6 +256,11 @@ Item {
                         function onSettingsChanged() {
                             if (!wordsField.activeFocus)
                                 wordsField.showStored()
+                        }
+
+                        // Still on screen while the next one fades in.
+                        function onScreenChanged() {
+                            wordsField.showStored()
                         }
                     }
 
