@@ -7,7 +7,8 @@
 #include <QQuickWindow>
 #include <QTest>
 
-ScreenshotStage::ScreenshotStage(const Scenario &scenario, SteppedAnimationDriver &driver)
+ScreenshotStage::ScreenshotStage(const Scenario &scenario, SteppedAnimationDriver &driver,
+                                 QSize size)
     : m_driver(driver), m_rig(std::make_unique<StoreRig>())
 {
     if (scenario.prepare)
@@ -24,7 +25,7 @@ ScreenshotStage::ScreenshotStage(const Scenario &scenario, SteppedAnimationDrive
     m_window = qobject_cast<QQuickWindow *>(m_engine.rootObjects().constFirst());
     if (!m_window)
         return;
-    m_window->resize(390, 844);
+    m_window->resize(size);
     m_window->show();
     advance(SteppedAnimationDriver::stepMs);
     // Whatever moves comes to rest, unless the scenario is about the movement.

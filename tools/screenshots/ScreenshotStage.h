@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QSize>
 #include <QQmlApplicationEngine>
 #include <memory>
 
@@ -10,12 +11,13 @@ class SteppedAnimationDriver;
 class StoreRig;
 struct Scenario;
 
-// The game's window for one scenario, offscreen at 390 × 844, with animation time that
+// The game's window for one scenario, offscreen at a phone's size, with animation time that
 // moves only when the scenario says so.
 class ScreenshotStage
 {
 public:
-    ScreenshotStage(const Scenario &scenario, SteppedAnimationDriver &driver);
+    ScreenshotStage(const Scenario &scenario, SteppedAnimationDriver &driver,
+                    QSize size = {390, 844});
     ~ScreenshotStage();
 
     // False when the window could not be built; errors were printed.

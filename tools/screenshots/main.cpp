@@ -11,8 +11,8 @@
 #include <QQuickWindow>
 #include <cstdio>
 
-// Renders scenarios of the game offscreen at 390 × 844 to PNG files, for review and for
-// the README.
+// Renders scenarios of the game offscreen at a phone's size (390 × 844 unless told) to PNG
+// files, for review and for the README.
 int main(int argc, char *argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -35,6 +35,9 @@ int main(int argc, char *argv[])
     parser.addOption({QStringLiteral("scale"),
                       QStringLiteral("Renders at this many pixels per point, to look closely."),
                       QStringLiteral("factor"), QStringLiteral("1")});
+    parser.addOption({QStringLiteral("size"),
+                      QStringLiteral("The window's size in points: widthxheight."),
+                      QStringLiteral("size"), QStringLiteral("390x844")});
     parser.addOption({QStringLiteral("crop"),
                       QStringLiteral("Keeps only this rectangle, in points: x,y,width,height."),
                       QStringLiteral("rect")});
@@ -87,11 +90,18 @@ int main(int argc, char *argv[])
         }
     }
 
+    const QStringList sizeParts = parser.value(QStringLiteral("size")).split(QLatin1Char('x'));
+    const QSize size = sizeParts.size() == 2 ? QSize(sizeParts[0].toInt(), sizeParts[1].toInt()) : QSize();
+    if (size.isEmpty()) {
+        std::fputs("--size wants widthxheight in points, e.g. 360x720\n", stderr);
+        return 2;
+    }
+
     SteppedAnimationDriver driver;
     driver.install();
     int failures = 0;
     for (const Scenario *scenario : chosen) {
-        ScreenshotStage stage(*scenario, driver);
+        ScreenshotStage stage(*scenario, driver, size);
         const QString file = out.filePath(scenario->name + QStringLiteral(".png"));
         QImage image = stage.isReady() ? stage.grab() : QImage();
         if (!crop.isEmpty() && !image.isNull()) {
