@@ -29,6 +29,7 @@ RowLayout {
             visible: root.hasBack
             enabled: root.hasBack
             opacity: pressed ? Theme.pressedOpacity : 1
+            Accessible.name: "Назад"
             onClicked: root.back()
 
             Behavior on opacity { NumberAnimation { duration: 120 } }

@@ -18,6 +18,13 @@ T.AbstractButton {
     opacity: pressed ? Theme.pressedOpacity : 1
     Behavior on opacity { NumberAnimation { duration: 120 } }
 
+    // A tap leaves the focus (and the keyboard) where it was.
+    focusPolicy: Qt.TabFocus
+    Accessible.role: Accessible.RadioButton
+    Accessible.name: text
+    Accessible.checkable: true
+    Accessible.checked: selected
+
     contentItem: Text {
         text: root.text
         color: Theme.ink

@@ -28,6 +28,9 @@ T.AbstractButton {
     opacity: pressed ? Theme.pressedOpacity : 1
     Behavior on opacity { NumberAnimation { duration: 120 } }
 
+    Accessible.name: title
+    Accessible.description: hasSubtitle ? subtitle : ""
+
     contentItem: RowLayout {
         spacing: 12
 

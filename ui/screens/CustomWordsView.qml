@@ -9,12 +9,20 @@ Item {
 
     required property GameStore game
 
-    ColumnLayout {
+    // While the on-screen keyboard covers the bottom, the screen is what is left above it:
+    // the bar, the editor and its count, the texts and the button put away until it goes.
+    readonly property real keyboardCover: {
+        Keyboard.rectangle
+        return Keyboard.coverOf(root)
+    }
+    readonly property bool typing: keyboardCover > 0
+
+    ScrollingColumn {
         anchors.fill: parent
-        anchors.leftMargin: 22
-        anchors.rightMargin: 22
-        anchors.topMargin: 14
-        anchors.bottomMargin: 14
+        anchors.bottomMargin: root.keyboardCover
+        sidePadding: 22
+        topPadding: 14
+        bottomPadding: 14
         spacing: 18
 
         AppTopBar {
@@ -24,6 +32,7 @@ Item {
 
         Text {
             Layout.fillWidth: true
+            visible: !root.typing
             text: "Ваш внутренний лор"
             color: Theme.ink
             font: Theme.rounded(31, Font.Black)
@@ -33,6 +42,7 @@ Item {
 
         Text {
             Layout.fillWidth: true
+            visible: !root.typing
             text: "Новое слово — с новой строки. Во время игры они будут попадаться вперемешку с основным пулом."
             color: Theme.tinted(Theme.ink, 0.68)
             font: Theme.rounded(15, Font.Medium)
@@ -46,11 +56,14 @@ Item {
             id: rest
 
             readonly property real leftOver: height - counter.height - 36
-            readonly property real editorHeight: Math.max(96, Math.min(leftOver / 2, leftOver - 8))
+            readonly property real editorHeight: root.typing
+                    ? Math.max(48, leftOver + 18)
+                    : Math.max(96, Math.min(leftOver / 2, leftOver - 8))
 
             Layout.fillWidth: true
             Layout.fillHeight: true
-            Layout.minimumHeight: 96 + 36 + counter.height + 8
+            Layout.minimumHeight: root.typing ? 48 + 18 + counter.height
+                                              : 96 + 36 + counter.height + 8
 
             InkTextEditor {
                 id: editor
@@ -76,6 +89,7 @@ Item {
         }
 
         InkButton {
+            visible: !root.typing
             title: "Готово"
             subtitle: "сохранено на этом устройстве"
             color: Theme.mint

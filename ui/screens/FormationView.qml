@@ -9,12 +9,13 @@ Item {
 
     required property GameStore game
 
-    ColumnLayout {
+    ScrollingColumn {
+        id: scroller
+
         anchors.fill: parent
-        anchors.leftMargin: 22
-        anchors.rightMargin: 22
-        anchors.topMargin: 14
-        anchors.bottomMargin: 14
+        sidePadding: 22
+        topPadding: 14
+        bottomPadding: 14
         spacing: 22
 
         AppTopBar {

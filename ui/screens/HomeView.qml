@@ -36,121 +36,130 @@ Item {
         }
     }
 
-    Column {
-        id: content
+    // Scrolls only where even the smallest gaps leave too little room (a phone on its side).
+    Flickable {
+        anchors.fill: parent
+        contentWidth: width
+        contentHeight: content.height
+        interactive: contentHeight > height + 0.5
+        boundsBehavior: Flickable.StopAtBounds
 
-        // Everything but the gaps.
-        readonly property real fixedHeight: badge.height + titleWord.height + serifWord.height
-                                            + tagline.height + buttons.height + footer.height
-                                            + footerGap.height
+        Column {
+            id: content
 
-        width: root.width
+            // Everything but the gaps.
+            readonly property real fixedHeight: badge.height + titleWord.height + serifWord.height
+                                                + tagline.height + buttons.height + footer.height
+                                                + footerGap.height
 
-        Item {
-            width: 1
-            height: root.gaps[0]
-        }
+            width: root.width
 
-        Item {
-            id: badge
-
-            anchors.horizontalCenter: parent.horizontalCenter
-            width: 68
-            height: 68
-
-            DoodleStar {
-                anchors.fill: parent
-                rotation: -12
-                fillColor: Theme.sun
+            Item {
+                width: 1
+                height: root.gaps[0]
             }
 
-            Icon {
-                anchors.centerIn: parent
-                name: "quote.bubble.fill"
-                size: Theme.title2Size
+            Item {
+                id: badge
+
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: 68
+                height: 68
+
+                DoodleStar {
+                    anchors.fill: parent
+                    rotation: -12
+                    fillColor: Theme.sun
+                }
+
+                Icon {
+                    anchors.centerIn: parent
+                    name: "quote.bubble.fill"
+                    size: Theme.title2Size
+                }
             }
-        }
 
-        Text {
-            id: titleWord
+            Text {
+                id: titleWord
 
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: "tarvuk’s"
-            color: Theme.ink
-            font: Theme.rounded(42, Font.Black)
-            textFormat: Text.PlainText
-        }
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "tarvuk’s"
+                color: Theme.ink
+                font: Theme.rounded(42, Font.Black)
+                textFormat: Text.PlainText
+            }
 
-        // Drawn higher than it is laid out, overlapping the word above.
-        Text {
-            id: serifWord
+            // Drawn higher than it is laid out, overlapping the word above.
+            Text {
+                id: serifWord
 
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: "glimp"
-            color: Theme.coral
-            font: Theme.serifBlackItalic(66)
-            textFormat: Text.PlainText
-            transform: Translate { y: -12 }
-        }
-
-        Text {
-            id: tagline
-
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: "объясняй. угадывай. побеждай."
-            color: Theme.ink
-            font: Theme.rounded(15, Font.Bold)
-            textFormat: Text.PlainText
-            transform: Translate { y: -8 }
-        }
-
-        Item {
-            width: 1
-            height: root.gaps[1]
-        }
-
-        ColumnLayout {
-            id: buttons
-
-            x: 28
-            width: root.width - 56
-            spacing: 16
-
-            InkButton {
-                title: "Новая игра"
-                subtitle: "соберите свою банду"
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "glimp"
                 color: Theme.coral
-                onClicked: root.game.startNewGame()
+                font: Theme.serifBlackItalic(66)
+                textFormat: Text.PlainText
+                transform: Translate { y: -12 }
             }
 
-            InkButton {
-                title: "Собственные слова"
-                subtitle: "добавьте свои приколы"
-                color: Theme.mint
-                onClicked: root.game.screenName = "customWords"
+            Text {
+                id: tagline
+
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "объясняй. угадывай. побеждай."
+                color: Theme.ink
+                font: Theme.rounded(15, Font.Bold)
+                textFormat: Text.PlainText
+                transform: Translate { y: -8 }
             }
-        }
 
-        Item {
-            width: 1
-            height: root.gaps[2]
-        }
+            Item {
+                width: 1
+                height: root.gaps[1]
+            }
 
-        Text {
-            id: footer
+            ColumnLayout {
+                id: buttons
 
-            anchors.horizontalCenter: parent.horizontalCenter
-            text: "Версия для шумных вечеров"
-            color: Theme.tinted(Theme.ink, 0.55)
-            font: Theme.rounded(12, Font.Bold)
-            textFormat: Text.PlainText
-        }
+                x: 28
+                width: root.width - 56
+                spacing: 16
 
-        Item {
-            id: footerGap
+                InkButton {
+                    title: "Новая игра"
+                    subtitle: "соберите свою банду"
+                    color: Theme.coral
+                    onClicked: root.game.startNewGame()
+                }
 
-            width: 1
-            height: 18
+                InkButton {
+                    title: "Собственные слова"
+                    subtitle: "добавьте свои приколы"
+                    color: Theme.mint
+                    onClicked: root.game.screenName = "customWords"
+                }
+            }
+
+            Item {
+                width: 1
+                height: root.gaps[2]
+            }
+
+            Text {
+                id: footer
+
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: "Версия для шумных вечеров"
+                color: Theme.tinted(Theme.ink, 0.55)
+                font: Theme.rounded(12, Font.Bold)
+                textFormat: Text.PlainText
+            }
+
+            Item {
+                id: footerGap
+
+                width: 1
+                height: 18
+            }
         }
     }
 }

@@ -19,8 +19,8 @@ Item {
     // How clearly the card leans one way: tint and icon fade in over the first 110 points.
     readonly property real strength: Math.min(Math.abs(cardX) / 110, 1)
     readonly property bool leansLeft: cardX < 0
-    // How far a thrown card flies, off either side of the phone.
-    readonly property real flyDistance: 520
+    // How far a thrown card flies: off either side of the phone, however wide it is turned.
+    readonly property real flyDistance: Math.max(520, width / 2 + 300)
 
     // A drag let go at (tx, ty), or a key: off the side it leans to, or back to rest.
     function release(tx, ty) {
@@ -232,8 +232,9 @@ Item {
             id: cardSlot
 
             Layout.alignment: Qt.AlignHCenter
-            Layout.preferredWidth: 290
-            Layout.preferredHeight: 290
+            // Smaller on a phone turned sideways, so the counters and hints stay in view.
+            Layout.preferredWidth: Math.max(150, Math.min(290, root.height - 200))
+            Layout.preferredHeight: Layout.preferredWidth
 
             Item {
                 id: cardFrame
@@ -257,8 +258,8 @@ Item {
                         objectName: "tint"
                         x: (parent.width - width) / 2 + 8
                         y: (parent.height - height) / 2 + 10
-                        width: 285
-                        height: 285
+                        width: parent.width - 5
+                        height: parent.height - 5
                         radius: width / 2
                         antialiasing: true
                         color: root.leansLeft ? Theme.coral : Theme.mint
@@ -295,7 +296,7 @@ Item {
                     FittedText {
                         objectName: "word"
                         anchors.fill: parent
-                        anchors.margins: 34
+                        anchors.margins: parent.width * 0.12
                         text: root.game.currentWord
                         color: Theme.ink
                         font.family: Theme.roundedFamily

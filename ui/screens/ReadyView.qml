@@ -10,22 +10,26 @@ Item {
 
     required property GameStore game
 
-    // The whole screen is the button; the texts above it let touches through.
+    // The whole screen is the button, under the texts (they let touches through) and
+    // scrolling with them on a screen too short for them.
     T.AbstractButton {
         id: start
 
         objectName: "startTurn"
+        parent: scroller.contentItem
+        z: -1
         anchors.fill: parent
         Accessible.name: "Тапните, чтобы начать"
         onClicked: root.game.startTurn()
     }
 
-    ColumnLayout {
+    ScrollingColumn {
+        id: scroller
+
         anchors.fill: parent
-        anchors.leftMargin: 22
-        anchors.rightMargin: 22
-        anchors.topMargin: 14
-        anchors.bottomMargin: 14
+        sidePadding: 22
+        topPadding: 14
+        bottomPadding: 14
         spacing: 18
         opacity: start.pressed ? Theme.pressedOpacity : 1
 

@@ -28,6 +28,10 @@ Item {
         onMovementStarted: root.dismissKeyboard()
         Basic.ScrollIndicator.vertical: Basic.ScrollIndicator { }
 
+        KeyboardAvoidance {
+            flickable: scroller
+        }
+
         ColumnLayout {
             id: column
 
@@ -90,6 +94,7 @@ Item {
                     height: 30
                     enabled: shown
                     visible: opacity > 0
+                    focusPolicy: Qt.NoFocus
                     scale: shown ? 1 : 0.00001
                     opacity: shown ? 1 : 0
                     Accessible.name: "Очистить список игроков"
@@ -143,6 +148,7 @@ Item {
 
                         checked: root.settings.usesCustomWords
                         onToggled: root.game.setUsesCustomWords(checked)
+                        focusPolicy: Qt.TabFocus
                         implicitWidth: 51
                         implicitHeight: 31
                         Accessible.name: "Пользовательские слова"

@@ -12,6 +12,19 @@ Item {
 
     required property GameStore game
 
+    // While the on-screen keyboard covers the bottom, the screen is what is left above it:
+    // the cards and the bar, the headline and the button put away until it goes.
+    readonly property real keyboardCover: {
+        Keyboard.rectangle
+        return Keyboard.coverOf(root)
+    }
+    readonly property bool typing: keyboardCover > 0
+
+    function dismissKeyboard() {
+        root.forceActiveFocus()
+        Qt.inputMethod.hide()
+    }
+
     ColumnLayout {
         id: column
 
@@ -19,7 +32,7 @@ Item {
         anchors.leftMargin: 22
         anchors.rightMargin: 22
         anchors.topMargin: 14
-        anchors.bottomMargin: 14
+        anchors.bottomMargin: 14 + root.keyboardCover
         spacing: 16
 
         AppTopBar {
@@ -29,6 +42,7 @@ Item {
 
         Text {
             Layout.fillWidth: true
+            visible: !root.typing
             text: "Дайте имена бандам"
             color: Theme.ink
             font: Theme.rounded(30, Font.Black)
@@ -38,6 +52,7 @@ Item {
 
         Text {
             Layout.fillWidth: true
+            visible: !root.typing
             text: "Или оставьте как есть — тоже звучит грозно."
             color: Theme.tinted(Theme.ink, 0.65)
             font: Theme.rounded(15, Font.Medium)
@@ -62,6 +77,10 @@ Item {
             boundsBehavior: Flickable.StopAtBounds
             Basic.ScrollIndicator.vertical: Basic.ScrollIndicator { }
 
+            KeyboardAvoidance {
+                flickable: cardList
+            }
+
             ColumnLayout {
                 id: cards
 
@@ -73,6 +92,8 @@ Item {
                 // By position, not by record: the store hands out a new list on every
                 // rename, and a field being typed into must keep its focus and cursor.
                 Repeater {
+                    id: teamCards
+
                     model: root.game.teams.length
 
                     InkCard {
@@ -80,6 +101,7 @@ Item {
 
                         required property int index
                         readonly property var team: root.game.teams[index]
+                        readonly property Item nameField: nameField
 
                         Layout.fillWidth: true
                         color: index % 2 === 0 ? Theme.tinted(Theme.mint, 0.55)
@@ -104,6 +126,15 @@ Item {
                                 selectByMouse: true
                                 Accessible.name: "Название команды"
                                 onTextEdited: root.game.setTeamName(card.index, text)
+                                // Return moves on to the next team's name; after the last
+                                // the keyboard goes.
+                                onAccepted: {
+                                    const next = teamCards.itemAt(card.index + 1)
+                                    if (next)
+                                        next.nameField.forceActiveFocus()
+                                    else
+                                        root.dismissKeyboard()
+                                }
 
                                 Text {
                                     x: nameField.leftPadding
@@ -207,6 +238,7 @@ Item {
         }
 
         InkButton {
+            visible: !root.typing
             title: "Всё готово"
             subtitle: "начинаем игру"
             color: Theme.coral

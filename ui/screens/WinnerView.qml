@@ -14,7 +14,7 @@ Item {
     readonly property string winnerName: game.winner ? game.winner.name : "Команда"
     readonly property int winnerScore: game.winner ? game.winner.score : 0
 
-    ColumnLayout {
+    ScrollingColumn {
         anchors.fill: parent
         spacing: 20
 
