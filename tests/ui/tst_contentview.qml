@@ -3,6 +3,7 @@ import QtTest
 import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
+import "ScreenSearch.js" as Search
 
 // The router on a real store: which screen shows, how the change animates, and that a
 // screen starts over each time it is entered.
@@ -73,5 +74,133 @@ ScreenTestCase {
         const again = r.view.current.view
         verify(again !== first)
         compare(again.taps, 0)
+    }
+
+    // Every screen in its main states at every phone size, upright and on its side: what a
+    // player reads or taps lies inside the window, or inside a list that scrolls to it, and
+    // nothing covers anything else. The thrown card flies clear of the window's edge.
+    function test_everyScreenFitsEveryPhone_data() {
+        const states = {
+            home: game => {},
+            setup: game => {
+                game.startNewGame()
+                game.setPlayerText("Аня\nБоря\nВика\nГена\nДима")
+            },
+            customWords: game => {
+                game.customWordsText = "Бабушкин борщ\nКот Василий\nДача в Озёрах"
+                game.screenName = "customWords"
+            },
+            formation: game => {
+                game.setPlayerText("Аня\nБоря\nВика\nГена")
+                game.openFormation()
+            },
+            observerWheel: game => {
+                game.setPlayerText("Аня\nБоря\nВика\nГена\nАнастасия-Александра Константинопольская")
+                game.formTeams(false)
+                TestHarness.advanceClock(10000)
+            },
+            teams: game => {
+                game.setPlayerText("Аня\nБоря\nВика\nГена")
+                game.formTeams(false)
+                game.setTeamName(0, "Невероятно длинное название команды")
+            },
+            ready: game => {
+                game.setPlayerText("Аня\nБоря\nВика\nГена")
+                game.formTeams(false)
+                game.screenName = "ready"
+            },
+            playing: game => {
+                game.setPlayerText("Аня\nБоря")
+                game.formTeams(false)
+                game.setBonusTime(5)
+                game.startTurn()
+            },
+            summary: game => {
+                game.setPlayerText("Аня\nБоря")
+                game.formTeams(false)
+                game.startTurn()
+                for (let i = 0; i < 14; ++i)
+                    game.handleSwipe(i % 3 ? 100 : -100)
+                game.endTurn(false)
+            },
+            winner: game => {
+                game.setPlayerText("Аня\nБоря\nВика\nГена")
+                game.formTeams(false)
+                game.setWordsToWin(2)
+                game.startTurn()
+                game.handleSwipe(100)
+                game.handleSwipe(100)
+            }
+        }
+        const rows = []
+        for (const size of [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]]) {
+            for (const state in states)
+                rows.push({ tag: size.join("x") + " " + state, width: size[0], height: size[1], prepare: states[state] })
+        }
+        return rows
+    }
+
+    function test_everyScreenFitsEveryPhone(data) {
+        const game = TestHarness.newStore()
+        data.prepare(game)
+        const router = createTemporaryObject(routerComponent, root, {
+            game: game, width: data.width, height: data.height
+        })
+        tryCompare(router.current, "opacity", 1, 3000)
+        waitForRendering(router)
+        const screen = router.current.view
+        const isFlickable = node => node.contentY !== undefined && node.flickableDirection !== undefined
+        const scrollerOf = node => {
+            for (let n = node.parent; n && n !== screen; n = n.parent) {
+                if (isFlickable(n))
+                    return n
+            }
+            return null
+        }
+        // Buttons and fields; a mouse area is the input of something drawn, not a control.
+        const isControl = node => node.acceptedButtons === undefined
+                && (typeof node.clicked === "function" || node.cursorPosition !== undefined)
+        // Whole-screen tap targets lie under everything by design.
+        const wholeScreen = node => node.width >= data.width - 1 && node.height >= data.height - 1
+        const parts = Search.allItems(screen).filter(node => Search.shown(node) && node.width > 0
+                && node.height > 0 && !wholeScreen(node)
+                && (isControl(node) || (node.textFormat !== undefined && node.text !== "")))
+        verify(parts.length > 0)
+        const box = (node, within) => node.mapToItem(within, 0, 0, node.width, node.height)
+        const inside = (r, w, h) => r.x >= -1 && r.y >= -1 && r.x + r.width <= w + 1 && r.y + r.height <= h + 1
+        for (const node of parts) {
+            const label = (node.text || node.title || node.objectName || String(node)) + " "
+            const scroller = scrollerOf(node)
+            if (!scroller) {
+                verify(inside(box(node, router), data.width, data.height), label + "outside the window")
+                continue
+            }
+            verify(inside(box(scroller, router), data.width, data.height), label + "in a list outside the window")
+            const r = box(node, scroller.contentItem)
+            verify(inside(r, scroller.width, Math.max(scroller.height, scroller.contentHeight)),
+                   label + "out of its list's reach")
+        }
+        const related = (a, b) => {
+            for (let n = b; n; n = n.parent) if (n === a) return true
+            for (let n = a; n; n = n.parent) if (n === b) return true
+            return false
+        }
+        for (let i = 0; i < parts.length; ++i) {
+            for (let j = i + 1; j < parts.length; ++j) {
+                const a = parts[i], b = parts[j]
+                // Lines of text may share their leading; a control may share nothing.
+                if (related(a, b) || scrollerOf(a) !== scrollerOf(b) || !(isControl(a) || isControl(b)))
+                    continue
+                const ra = box(a, router), rb = box(b, router)
+                const overlap = Math.min(ra.x + ra.width, rb.x + rb.width) - Math.max(ra.x, rb.x) > 1
+                        && Math.min(ra.y + ra.height, rb.y + rb.height) - Math.max(ra.y, rb.y) > 1
+                verify(!overlap, (a.text || a.title || a) + " overlaps " + (b.text || b.title || b))
+            }
+        }
+        if (game.screenName === "playing") {
+            const card = findChild(screen, "card")
+            verify(card.mapToItem(router, 0, 0).x + screen.flyDistance > data.width)
+            verify(card.mapToItem(router, card.width, 0).x - screen.flyDistance < 0)
+        }
     }
 }

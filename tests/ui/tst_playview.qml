@@ -108,6 +108,56 @@ ScreenTestCase {
         compare(game.roundWords.map(w => w.guessed), [true])
     }
 
+    // The same throws by a finger on a touch screen. A second finger landing on the card
+    // mid-drag and swiping the other way neither throws it again nor counts.
+    function test_touch_data() {
+        return [
+            { tag: "thrown right", dx: 150, second: false, guessed: [true] },
+            { tag: "thrown left", dx: -150, second: false, guessed: [false] },
+            { tag: "springs back under the threshold", dx: 50, second: false, guessed: [] },
+            { tag: "second finger mid-drag", dx: 150, second: true, guessed: [true] }
+        ]
+    }
+
+    function test_touch(data) {
+        const view = makeView()
+        const game = view.game
+        const c = cardCentre(view)
+        const touch = touchEvent(root)
+        touch.press(0, root, c.x, c.y).commit()
+        for (let i = 1; i <= 6; ++i) {
+            touch.move(0, root, c.x + Math.round(data.dx * Math.min(i, 5) / 5), c.y)
+            if (data.second && i === 3)
+                touch.press(1, root, c.x, c.y + 20)
+            else if (data.second && i > 3)
+                touch.move(1, root, c.x - 80 * (i - 3), c.y + 20)
+            touch.commit()
+        }
+        touch.release(0, root, c.x + data.dx, c.y)
+        if (data.second)
+            touch.move(1, root, c.x - 300, c.y + 20)
+        touch.commit()
+        if (data.second)
+            touch.release(1, root, c.x - 300, c.y + 20).commit()
+        TestHarness.advanceClock(710)
+        compare(game.roundWords.map(w => w.guessed), data.guessed)
+        compare(game.guessedCount + game.skippedCount, data.guessed.length)
+        tryVerify(() => view.cardX === 0 && view.cardY === 0, 2000)
+    }
+
+    // A finger's tap passes the turn on from the summary and starts the next from the
+    // ready screen.
+    function test_touchTapsPassTheTurn() {
+        const game = playingStore()
+        const router = createTemporaryObject(routerComponent, root, { game: game })
+        game.endTurn(false)
+        for (const next of ["ready", "playing"]) {
+            tryCompare(router.current, "opacity", 1, 3000)
+            touchEvent(root).press(0, root, 195, 600).commit().release(0, root, 195, 600).commit()
+            compare(game.screenName, next)
+        }
+    }
+
     // Held at |x| = 55 the card leans half way: the icon at 0.5, the tint at 0.19.
     function test_leaningShowsTheWay_data() {
         return [
