@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import TarvukeGlimp
+import TarvukeGlimp.Components
 
 // A test case on a phone-sized window that fails on any warning, with the real router at
 // hand and a keyboard that types like a person.
@@ -21,6 +22,11 @@ TestCase {
 
     function init() {
         failOnWarning(/.*/)
+    }
+
+    // A keyboard a test put up goes with it.
+    function cleanup() {
+        Keyboard.rectangle = Qt.rect(0, 0, 0, 0)
     }
 
     // Text typed key by key, a line break as Return.

@@ -21,6 +21,7 @@ ScreenTestCase {
         waitForRendering(screen)
         return {
             game: game,
+            router: router,
             screen: screen,
             editor: Search.byAccessibleName(screen, "Собственные слова, по одному на строку")[0],
             counterText: () => Search.allItems(screen)
@@ -99,5 +100,33 @@ ScreenTestCase {
         compare(s.game.customWordsText, saved)
         compare(TestHarness.preference(root.key), saved)
         compare(s.counterText(), ["4 слов в банке"])
+    }
+
+    // With the keyboard over the lower part, upright or on its side, the editor and its
+    // caret stay above it while typing.
+    function test_keyboardKeepsTheEditorInView_data() {
+        return [
+            { tag: "upright", width: 390, height: 844, keyboard: 330 },
+            { tag: "on its side", width: 720, height: 360, keyboard: 170 }
+        ]
+    }
+
+    function test_keyboardKeepsTheEditorInView(data) {
+        const s = openWords(TestHarness.newStore())
+        s.router.width = data.width
+        s.router.height = data.height
+        const top = data.height - data.keyboard
+        mouseClick(s.editor, 20, 10)
+        Keyboard.rectangle = Qt.rect(0, top, data.width, data.keyboard)
+        typeText("one\ntwo\nthree\nfour\nfive\nsix")
+        const face = s.editor.parent.parent.parent
+        tryVerify(() => {
+            const box = face.mapToItem(null, 0, 0, face.width, face.height)
+            const caret = s.editor.mapToItem(null, s.editor.cursorRectangle)
+            return box.y >= 0 && box.y + box.height <= top && box.height >= 40
+                    && caret.y >= box.y && caret.y + caret.height <= box.y + box.height
+        }, 1000)
+        verify(s.editor.activeFocus)
+        compare(s.game.customWordCount, 6)
     }
 }

@@ -143,4 +143,59 @@ ScreenTestCase {
                 "Ann\nBob")
         verify(Search.button(again, "Сложная").selected)
     }
+
+    // The keyboard covers the lower 330 points, reported as a rectangle (Plasma Mobile) or
+    // by shrinking the window (Phosh): the focused field comes fully into view above it,
+    // caret included, and stays there while typing; only the player's own scroll then
+    // puts the keyboard away.
+    function test_keyboardKeepsTheFieldInView_data() {
+        return [
+            { tag: "names, rectangle", field: "names", rectangle: true },
+            { tag: "words to win, rectangle", field: "words", rectangle: true },
+            { tag: "names, window shrunk", field: "names", rectangle: false },
+            { tag: "words to win, window shrunk", field: "words", rectangle: false }
+        ]
+    }
+
+    function test_keyboardKeepsTheFieldInView(data) {
+        const s = openSetup("Ann\nBob\nCid\nDan\nEve\nFay\nGus")
+        const top = 844 - 330
+        if (data.rectangle)
+            Keyboard.rectangle = Qt.rect(0, top, 390, 330)
+        else
+            s.router.height = top
+        const field = data.field === "names" ? s.names : s.wordsField
+        // The box the player sees of it: a long list scrolls inside its own.
+        const face = data.field === "names" ? s.names.parent.parent : field
+        const seen = () => {
+            const box = face.mapToItem(null, 0, 0, face.width, face.height)
+            const caret = field.mapToItem(null, field.cursorRectangle)
+            return box.y >= 0 && box.y + box.height <= top && caret.y >= box.y
+                    && caret.y + caret.height <= box.y + box.height
+        }
+        field.forceActiveFocus()
+        field.cursorPosition = field.length
+        tryVerify(seen, 1000)
+        typeText(data.field === "names" ? "\nZoe\nIan" : "12")
+        tryVerify(seen, 1000)
+        verify(field.activeFocus)
+        // Tapping a chip or the switch leaves the keyboard up.
+        mouseClick(Search.button(s.screen, "Сложная"))
+        mouseClick(Search.byAccessibleName(s.screen, "Пользовательские слова")[0])
+        verify(field.activeFocus)
+        compare(s.game.settings.difficulty, "Сложная")
+        verify(s.game.settings.usesCustomWords)
+        const scroller = s.screen.children[0]
+        mouseDrag(scroller, 195, 150, 0, 100)
+        verify(!field.activeFocus)
+    }
+
+    function test_clearButtonLeavesTheKeyboardUp() {
+        const s = openSetup()
+        typeNames(s, "Ann")
+        tryCompare(s.clear, "scale", 1, 400)
+        mouseClick(s.clear)
+        compare(s.game.settings.playerText, "")
+        verify(s.names.activeFocus)
+    }
 }

@@ -157,4 +157,41 @@ ScreenTestCase {
         mouseClick(ready)
         compare(r.game.screenName, "ready")
     }
+
+    // Return moves from one team's name to the next and, after the last, puts the keyboard
+    // away. With the keyboard over the lower half, the field typed into stays above it.
+    function test_returnAndKeyboard_data() {
+        return [
+            { tag: "upright", width: 390, height: 844, keyboard: 330 },
+            { tag: "on its side", width: 720, height: 360, keyboard: 170 }
+        ]
+    }
+
+    function test_returnAndKeyboard(data) {
+        const r = openFormation("A\nB\nC\nD\nE\nF\nG\nH\nI\nJ")
+        r.router.width = data.width
+        r.router.height = data.height
+        tap(r, "Создать команды не рандомно")
+        const screen = settled(r)
+        const top = data.height - data.keyboard
+        const fields = nameFields(screen)
+        compare(fields.length, 5)
+        mouseClick(fields[0])
+        Keyboard.rectangle = Qt.rect(0, top, data.width, data.keyboard)
+        for (let i = 0; i < fields.length; ++i) {
+            verify(fields[i].activeFocus, "field " + i)
+            tryVerify(() => {
+                const box = fields[i].mapToItem(null, 0, 0, fields[i].width, fields[i].height)
+                return box.y >= 0 && box.y + box.height <= top
+            }, 1000, "field " + i + " above the keyboard")
+            keyClick(Qt.Key_End)
+            keyClick("!")
+            compare(r.game.teams[i].name, "Команда " + (i + 1) + "!")
+            keyClick(Qt.Key_Return)
+        }
+        verify(!fields.some(field => field.activeFocus))
+        Keyboard.rectangle = Qt.rect(0, 0, 0, 0)
+        tap(r, "Всё готово")
+        compare(r.game.screenName, "ready")
+    }
 }
