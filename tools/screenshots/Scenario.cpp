@@ -291,8 +291,10 @@ const QList<Scenario> &Scenario::all()
          playedTurn,
          [](ScreenshotStage &stage) {
              stage.advance(300);
+             // On the list, whatever the window's height.
+             const qreal from = stage.window()->height() - 150;
              for (int i = 0; i < 6; ++i)
-                 stage.drag({195, 700}, {195, 250}, 200);
+                 stage.drag({195, from}, {195, 250}, 200);
              stage.advance(3000);
          },
          {}},
