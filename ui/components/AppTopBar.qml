@@ -30,6 +30,7 @@ RowLayout {
             enabled: root.hasBack
             opacity: pressed ? Theme.pressedOpacity : 1
             Accessible.name: "Назад"
+            Accessible.onPressAction: if (enabled) clicked()
             onClicked: root.back()
 
             Behavior on opacity { NumberAnimation { duration: 120 } }

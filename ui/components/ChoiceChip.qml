@@ -2,11 +2,15 @@ import QtQuick
 import QtQuick.Templates as T
 
 // One pill of a ChoiceRow: lavender with a 2-pt outline when selected, paper with a 1-pt
-// outline otherwise.
-T.AbstractButton {
+// outline otherwise. A radio button to a screen reader, checked when selected; the row's
+// store decides what is selected, never the chip itself.
+T.RadioButton {
     id: root
 
     property bool selected: false
+
+    checked: selected
+    autoExclusive: false
 
     leftPadding: 13
     rightPadding: 13
@@ -20,10 +24,10 @@ T.AbstractButton {
 
     // A tap leaves the focus (and the keyboard) where it was.
     focusPolicy: Qt.TabFocus
-    Accessible.role: Accessible.RadioButton
-    Accessible.name: text
-    Accessible.checkable: true
-    Accessible.checked: selected
+    // A screen reader's "activate" is a tap, which the row reports; the chip never
+    // checks itself.
+    Accessible.onPressAction: clicked()
+    Accessible.onToggleAction: clicked()
 
     contentItem: Text {
         text: root.text

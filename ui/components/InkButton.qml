@@ -30,6 +30,8 @@ T.AbstractButton {
 
     Accessible.name: title
     Accessible.description: hasSubtitle ? subtitle : ""
+    // A screen reader's "activate" is a tap.
+    Accessible.onPressAction: if (enabled) clicked()
 
     contentItem: RowLayout {
         spacing: 12

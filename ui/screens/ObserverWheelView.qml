@@ -97,6 +97,8 @@ Item {
         // height following from the old text's to the new one's.
         Item {
             objectName: "headline"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             readonly property string text: root.isComplete ? revealedHeadline.text
                                                            : spinningHeadline.text
 
@@ -246,6 +248,9 @@ Item {
 
                 FittedText {
                     objectName: "displayedName"
+                    // Read once it has stopped, not name by name as it spins.
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: root.isComplete ? text : ""
                     width: parent.width
                     text: reveal.displayedName
                     color: Theme.ink

@@ -130,6 +130,8 @@ Item {
                 id: timer
 
                 objectName: "timer"
+                Accessible.role: Accessible.StaticText
+                Accessible.name: root.game.timeText + " осталось"
                 spacing: 2
                 scale: root.pulse ? 1.07 : 1
 

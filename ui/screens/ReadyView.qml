@@ -20,6 +20,7 @@ Item {
         z: -1
         anchors.fill: parent
         Accessible.name: "Тапните, чтобы начать"
+        Accessible.onPressAction: clicked()
         onClicked: root.game.startTurn()
     }
 
@@ -44,6 +45,8 @@ Item {
 
         FittedText {
             objectName: "teamName"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: root.game.currentTeamName
             Layout.fillWidth: true
             text: root.game.currentTeamName.toUpperCase()
             color: Theme.ink
@@ -76,6 +79,8 @@ Item {
 
                 Text {
                     objectName: "guesser"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: "Отгадывает " + text
                     Layout.fillWidth: true
                     text: root.game.currentPlayerName
                     color: Theme.ink

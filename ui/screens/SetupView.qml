@@ -98,6 +98,7 @@ Item {
                     scale: shown ? 1 : 0.00001
                     opacity: shown ? 1 : 0
                     Accessible.name: "Очистить список игроков"
+                    Accessible.onPressAction: if (enabled) clicked()
                     onClicked: root.game.setPlayerText("")
 
                     Behavior on scale { NumberAnimation { duration: 160; easing.type: Easing.OutQuad } }
@@ -152,6 +153,14 @@ Item {
                         implicitWidth: 51
                         implicitHeight: 31
                         Accessible.name: "Пользовательские слова"
+                        Accessible.onToggleAction: {
+                            toggle()
+                            toggled()
+                        }
+                        Accessible.onPressAction: {
+                            toggle()
+                            toggled()
+                        }
 
                         indicator: Rectangle {
                             width: 51

@@ -21,6 +21,7 @@ Item {
         objectName: "continueTarget"
         anchors.fill: parent
         Accessible.name: "Тапните, чтобы продолжить"
+        Accessible.onPressAction: clicked()
         onClicked: root.goOn()
     }
 
@@ -52,6 +53,8 @@ Item {
 
                     Text {
                         objectName: "player"
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         text: root.game.currentPlayerName
                         color: Theme.ink
@@ -64,6 +67,8 @@ Item {
 
                     Text {
                         objectName: "team"
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                         Layout.fillWidth: true
                         text: root.game.currentTeamName
                         color: Theme.ink
@@ -80,6 +85,8 @@ Item {
 
                     Text {
                         objectName: "points"
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text + " баллов"
                         Layout.alignment: Qt.AlignHCenter
                         text: "+" + root.game.guessedCount
                         color: Theme.ink
@@ -208,6 +215,8 @@ Item {
                                     id: wordText
 
                                     objectName: "wordText"
+                                    Accessible.role: Accessible.StaticText
+                                    Accessible.name: text + (row.modelData.guessed ? ", угадано" : ", пропуск")
                                     x: parent.padX
                                     y: parent.padY
                                     width: parent.width - 2 * parent.padX

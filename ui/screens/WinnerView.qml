@@ -47,6 +47,8 @@ Item {
 
         Text {
             objectName: "winnerName"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: "Победа! " + text
             Layout.fillWidth: true
             text: root.winnerName
             color: Theme.ink
@@ -61,6 +63,8 @@ Item {
 
         Text {
             objectName: "winnerLine"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
             Layout.fillWidth: true
             text: "набирает " + root.winnerScore + " баллов и забирает вечер"
             color: Theme.tinted(Theme.ink, 0.65)
@@ -108,6 +112,7 @@ Item {
                 implicitHeight: implicitContentHeight
                 opacity: pressed ? Theme.pressedOpacity : 1
                 text: "На главную"
+                Accessible.onPressAction: clicked()
                 onClicked: root.game.goHome()
 
                 Behavior on opacity { NumberAnimation { duration: 120 } }
