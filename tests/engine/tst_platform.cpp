@@ -192,9 +192,9 @@ private slots:
         QDBusConnection::disconnectFromBus(u"services"_qs);
     }
 
-    // Three turns: the first ends on time, the second is left for home, the third is left
-    // before any service has answered (so the screen saver, asked only after the portal, is
-    // never asked).
+    // Four turns: the first ends on time, the second is left for home, the game quits in
+    // the third, and the fourth is left before any service has answered (so the screen
+    // saver, asked only after the portal, is never asked).
     void turnsHoldTheScreenAwake_data()
     {
         QTest::addColumn<bool>("portal");
@@ -205,13 +205,15 @@ private slots:
         const QString screenSaverHold = u"Inhibit glimp-test"_qs;
         QTest::newRow("portal") << true << true << false
             << QStringList{portalHold, u"portal Close 1"_qs, portalHold, u"portal Close 2"_qs,
-                           portalHold, u"portal Close 3"_qs};
+                           portalHold, u"portal Close 3"_qs, portalHold, u"portal Close 4"_qs};
         QTest::newRow("only the screen saver") << false << true << false
-            << QStringList{screenSaverHold, u"UnInhibit 42"_qs, screenSaverHold, u"UnInhibit 43"_qs};
+            << QStringList{screenSaverHold, u"UnInhibit 42"_qs, screenSaverHold, u"UnInhibit 43"_qs,
+                           screenSaverHold, u"UnInhibit 44"_qs};
         QTest::newRow("neither") << false << false << false << QStringList{};
         QTest::newRow("portal failing mid-game") << true << true << true
             << QStringList{portalHold, u"portal Close 1"_qs, u"portal refused"_qs, screenSaverHold,
-                           u"UnInhibit 42"_qs, u"portal refused"_qs};
+                           u"UnInhibit 42"_qs, u"portal refused"_qs, screenSaverHold,
+                           u"UnInhibit 43"_qs, u"portal refused"_qs};
     }
 
     void turnsHoldTheScreenAwake()
@@ -236,8 +238,8 @@ private slots:
         busLog.clear();
 
         StoreHarness harness;
-        DesktopIdleInhibitor inhibitor(u"glimp-test"_qs);
-        harness->setIdleInhibitor(&inhibitor);
+        auto inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_qs);
+        harness->setIdleInhibitor(inhibitor.get());
         harness.reachReady(u"A\nB"_qs);
         harness->setRoundDuration(3);
 
@@ -245,7 +247,7 @@ private slots:
             if (!portal && !screenSaver)
                 QTest::qWait(50);
             else
-                QTRY_VERIFY(inhibitor.holding());
+                QTRY_VERIFY(inhibitor->holding());
         };
         harness->startTurn();
         awaitHold();
@@ -255,6 +257,13 @@ private slots:
         harness->continueAfterSummary();
         harness->startTurn();
         awaitHold();
+        harness->goHome();
+        // The game quits mid-turn, and starts again.
+        harness.reachReady(u"A\nB"_qs);
+        harness->startTurn();
+        awaitHold();
+        inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_qs);
+        harness->setIdleInhibitor(inhibitor.get());
         harness->goHome();
         harness.reachReady(u"A\nB"_qs);
         harness->startTurn();
