@@ -175,9 +175,9 @@ ScreenTestCase {
         }
         field.forceActiveFocus()
         field.cursorPosition = field.length
-        tryVerify(seen, 1000)
+        tryVerify(seen, 3000)
         typeText(data.field === "names" ? "\nZoe\nIan" : "12")
-        tryVerify(seen, 1000)
+        tryVerify(seen, 3000)
         verify(field.activeFocus)
         // Tapping a chip or the switch leaves the keyboard up.
         mouseClick(Search.button(s.screen, "Сложная"))

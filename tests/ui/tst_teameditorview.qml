@@ -183,7 +183,7 @@ ScreenTestCase {
             tryVerify(() => {
                 const box = fields[i].mapToItem(null, 0, 0, fields[i].width, fields[i].height)
                 return box.y >= 0 && box.y + box.height <= top
-            }, 1000, "field " + i + " above the keyboard")
+            }, 3000, "field " + i + " above the keyboard")
             keyClick(Qt.Key_End)
             keyClick("!")
             compare(r.game.teams[i].name, "Команда " + (i + 1) + "!")

@@ -67,6 +67,15 @@ Item {
             placeCursor()
     }
 
+    // The caret back in view: the box shrinks under it when the on-screen keyboard comes up.
+    function keepCaretInView() {
+        const caret = area.cursorRectangle
+        if (caret.y + caret.height > flickable.contentY + flickable.height)
+            flickable.contentY = caret.y + caret.height - flickable.height
+        if (caret.y < flickable.contentY)
+            flickable.contentY = caret.y
+    }
+
     function placeCursor() {
         if (cursorAfterPull >= 0) {
             area.cursorPosition = Math.min(cursorAfterPull, area.length)
@@ -115,6 +124,10 @@ Item {
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         Basic.ScrollIndicator.vertical: Basic.ScrollIndicator { }
+        onHeightChanged: {
+            if (area.activeFocus)
+                Qt.callLater(root.keepCaretInView)
+        }
 
         T.TextArea.flickable: T.TextArea {
             id: area
