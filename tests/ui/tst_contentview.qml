@@ -3,6 +3,7 @@ import QtTest
 import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
+import "ScreenSearch.js" as Search
 
 // The router on a real store: which screen shows, how the change animates, and that a
 // screen starts over each time it is entered.
@@ -50,8 +51,15 @@ ScreenTestCase {
         const setup = r.view.current
         tryVerify(() => setup.opacity > 0.2, 3000)
         r.game.screenName = "formation"
-        verify(layersOf(r.view).indexOf(setup) >= 0, "the half-shown screen vanished at once")
-        verify(setup.opacity > 0.2)
+        // It stays, the spring retargeted from where it was: no jump, no sudden end.
+        let last = setup.opacity
+        verify(last > 0.2)
+        for (let frame = 0; frame < 5; ++frame) {
+            wait(20)
+            verify(layersOf(r.view).indexOf(setup) >= 0, "the half-shown screen vanished at frame " + frame)
+            verify(setup.opacity > 0 && Math.abs(setup.opacity - last) < 0.25, setup.opacity)
+            last = setup.opacity
+        }
         settle(r.view)
         compare(r.view.current.screenName, "formation")
     }
@@ -73,5 +81,40 @@ ScreenTestCase {
         const again = r.view.current.view
         verify(again !== first)
         compare(again.taps, 0)
+    }
+
+    // Every text a screen shows, in order.
+    function textsOf(layer) {
+        return Search.allItems(layer.view).filter(node => typeof node.text === "string"
+                                                   && Search.shown(node)).map(node => node.text)
+    }
+
+    // A leaving screen fades out with what it showed, though the store has moved on.
+    function test_aLeavingScreenKeepsWhatItShowed() {
+        const game = TestHarness.newStore()
+        game.setPlayerText("Аня\nБоря\nВера\nГлеб")
+        game.setWordsToWin(1)
+        game.formTeams(false)
+        game.screenName = "ready"
+        game.startTurn()
+        game.handleSwipe(-100)
+        game.endTurn(false)
+        const view = createTemporaryObject(routerComponent, root, { game: game })
+        const summary = view.current
+        const shown = textsOf(summary)
+        verify(shown.indexOf("Аня") >= 0, shown)
+        game.continueAfterSummary()
+        compare(game.currentPlayerName, "Боря")
+        compare(textsOf(summary), shown)
+        settle(view)
+
+        game.startTurn()
+        game.handleSwipe(100)
+        compare(game.screenName, "winner")
+        settle(view)
+        const winner = view.current
+        const won = textsOf(winner)
+        game.replay()
+        compare(textsOf(winner), won)
     }
 }
