@@ -64,4 +64,45 @@ ScreenTestCase {
         fuzzyCompare(score.x + score.width, 300, 0.5)
         verify(name.x + name.width <= score.x)
     }
+
+    Component {
+        id: iconComponent
+
+        Icon {}
+    }
+
+    Component {
+        id: titleComponent
+
+        Text {
+            text: "I"
+            color: Theme.ink
+            font: Theme.rounded(16, Font.Black)
+        }
+    }
+
+    // Ink across a line of the image, in pixels: the width of a stroke it crosses.
+    function inkAcross(item, vertical, at) {
+        const image = grabImage(item)
+        const paper = image.pixel(0, 0).r
+        let ink = 0
+        for (let i = 0; i < (vertical ? item.height : item.width); ++i) {
+            const p = vertical ? image.pixel(at, i) : image.pixel(i, at)
+            ink += Math.max(0, (paper - p.r) / (paper - Theme.ink.r))
+        }
+        return ink
+    }
+
+    // The line icons' strokes are as heavy as the stems of a black 16-pt title beside them.
+    function test_lineIconsAreAsHeavyAsTheTitles() {
+        const title = createTemporaryObject(titleComponent, root)
+        const stem = inkAcross(title, false, Math.round(title.height / 2))
+        for (const [name, size] of [["arrow.left", 20], ["arrow.right", 17]]) {
+            const icon = createTemporaryObject(iconComponent, root, { name: name, size: size })
+            // Across the shaft, between the tail and the head.
+            const x = name === "arrow.left" ? size * 0.7 : size * 0.3
+            const stroke = inkAcross(icon, true, Math.round(x))
+            verify(stroke >= 0.85 * stem, `${name}: ${stroke.toFixed(2)} px against a stem of ${stem.toFixed(2)}`)
+        }
+    }
 }

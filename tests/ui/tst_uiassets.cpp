@@ -22,7 +22,9 @@ private slots:
     void iconsAreGlyphsOfTheIconFont()
     {
         for (const IconCatalog::Glyph &glyph : IconCatalog::glyphs()) {
-            const QString face = glyph.filled ? QStringLiteral("fill") : QStringLiteral("bold");
+            if (glyph.phosphorName.isEmpty())
+                continue;
+            const QString face = QStringLiteral("fill");
             QFile css(QStringLiteral(GLIMP_PHOSPHOR_CSS_DIR "/%1/style.css").arg(face));
             QVERIFY(css.open(QIODevice::ReadOnly));
             const QRegularExpression rule(
@@ -31,7 +33,7 @@ private slots:
             const QRegularExpressionMatch match = rule.match(QString::fromUtf8(css.readAll()));
             QVERIFY2(match.hasMatch(), qPrintable(glyph.phosphorName));
             QCOMPARE(match.captured(1).toUInt(nullptr, 16), uint(glyph.codePoint));
-            QVERIFY2(QFontMetricsF(QFont(IconCatalog::familyOf(glyph))).inFontUcs4(glyph.codePoint),
+            QVERIFY2(QFontMetricsF(QFont(u"Phosphor-Fill"_qs)).inFontUcs4(glyph.codePoint),
                      qPrintable(glyph.name));
         }
     }

@@ -1,25 +1,75 @@
 import QtQuick
+import QtQuick.Shapes
 // The module's C++ types are not part of its implicit directory import.
 import TarvukeGlimp.Components
 
-// One of the game's icons by its symbol name ("arrow.left", "crown.fill", …), drawn as a
-// glyph of the icon font at the given size, in ink unless the caller colours it.
-Text {
+// One of the game's icons by its symbol name ("arrow.left", "crown.fill", …), in a box of
+// the given size, in ink unless the caller colours it: a glyph of the icon font, or strokes
+// as heavy as the stems of the black titles.
+Item {
     id: root
 
     property string name
     property real size: Theme.bodySize
+    property color color: Theme.ink
 
-    text: IconCatalog.text(name)
-    color: Theme.ink
-    font.family: IconCatalog.family(name)
-    font.pixelSize: size
-    horizontalAlignment: Text.AlignHCenter
-    verticalAlignment: Text.AlignVCenter
-    textFormat: Text.PlainText
+    readonly property string outline: IconCatalog.outline(name)
+    readonly property bool onDisc: IconCatalog.onDisc(name)
+
+    implicitWidth: size
+    implicitHeight: glyph.implicitHeight
+
+    Text {
+        id: glyph
+
+        anchors.fill: parent
+        text: IconCatalog.text(root.name)
+        color: root.color
+        font.family: "Phosphor-Fill"
+        font.pixelSize: root.size
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        textFormat: Text.PlainText
+    }
+
+    // The disc is as large as the circle of the Fill glyphs ("checkmark.circle.fill").
+    Rectangle {
+        anchors.centerIn: parent
+        visible: root.onDisc
+        width: root.size * 0.8125
+        height: width
+        radius: width / 2
+        antialiasing: true
+        color: root.color
+    }
+
+    Shape {
+        anchors.centerIn: parent
+        visible: root.outline !== ""
+        width: root.size
+        height: root.size
+        // On a disc the strokes shrink to fit inside it.
+        scale: root.onDisc ? 0.56 : 1
+        antialiasing: true
+
+        ShapePath {
+            strokeColor: root.onDisc ? "white" : root.color
+            // Nunito Black's stems are about a sixth of the type size; the icons stand
+            // beside type a little smaller than themselves.
+            strokeWidth: root.size * (root.onDisc ? 0.24 : 0.14)
+            fillColor: "transparent"
+            capStyle: ShapePath.RoundCap
+            joinStyle: ShapePath.RoundJoin
+            scale: Qt.size(root.size / 24, root.size / 24)
+
+            PathSvg {
+                path: root.outline
+            }
+        }
+    }
 
     onNameChanged: {
-        if (name !== "" && text === "")
+        if (name !== "" && glyph.text === "" && outline === "")
             console.warn("Icon: no glyph for", JSON.stringify(name))
     }
 }
