@@ -33,14 +33,26 @@ Item {
     }
 
     // The disc is as large as the circle of the Fill glyphs ("checkmark.circle.fill").
-    Rectangle {
+    Shape {
         anchors.centerIn: parent
         visible: root.onDisc
-        width: root.size * 0.8125
-        height: width
-        radius: width / 2
+        width: root.size
+        height: root.size
         antialiasing: true
-        color: root.color
+
+        ShapePath {
+            strokeColor: "transparent"
+            fillColor: root.color
+
+            PathAngleArc {
+                centerX: root.size / 2
+                centerY: root.size / 2
+                radiusX: root.size * 0.40625
+                radiusY: root.size * 0.40625
+                startAngle: 0
+                sweepAngle: 360
+            }
+        }
     }
 
     Shape {
@@ -49,14 +61,14 @@ Item {
         width: root.size
         height: root.size
         // On a disc the strokes shrink to fit inside it.
-        scale: root.onDisc ? 0.56 : 1
+        scale: root.onDisc ? 0.55 : 1
         antialiasing: true
 
         ShapePath {
             strokeColor: root.onDisc ? "white" : root.color
             // Nunito Black's stems are about a sixth of the type size; the icons stand
             // beside type a little smaller than themselves.
-            strokeWidth: root.size * (root.onDisc ? 0.24 : 0.14)
+            strokeWidth: root.size * (root.onDisc ? 0.13 : 0.14)
             fillColor: "transparent"
             capStyle: ShapePath.RoundCap
             joinStyle: ShapePath.RoundJoin
