@@ -13,23 +13,28 @@ Item {
     property real size: Theme.bodySize
     property color color: Theme.ink
 
+    readonly property string glyph: IconCatalog.text(name)
     readonly property string outline: IconCatalog.outline(name)
     readonly property bool onDisc: IconCatalog.onDisc(name)
 
+    // The icon font's lines are one size high, so every icon is a square.
     implicitWidth: size
-    implicitHeight: glyph.implicitHeight
+    implicitHeight: size
 
-    Text {
-        id: glyph
-
+    // Only glyph icons make a text: a drawn one would cost a font engine for nothing.
+    Loader {
         anchors.fill: parent
-        text: IconCatalog.text(root.name)
-        color: root.color
-        font.family: "Phosphor-Fill"
-        font.pixelSize: root.size
-        horizontalAlignment: Text.AlignHCenter
-        verticalAlignment: Text.AlignVCenter
-        textFormat: Text.PlainText
+        active: root.glyph !== ""
+
+        sourceComponent: Text {
+            text: root.glyph
+            color: root.color
+            font.family: "Phosphor-Fill"
+            font.pixelSize: root.size
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            textFormat: Text.PlainText
+        }
     }
 
     // The disc is as large as the circle of the Fill glyphs ("checkmark.circle.fill").
@@ -81,7 +86,7 @@ Item {
     }
 
     onNameChanged: {
-        if (name !== "" && glyph.text === "" && outline === "")
+        if (name !== "" && glyph === "" && outline === "")
             console.warn("Icon: no glyph for", JSON.stringify(name))
     }
 }
