@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Shapes
 // The module's C++ types are not part of its implicit directory import.
 import TarvukeGlimp.Components
 
@@ -37,53 +36,47 @@ Item {
         }
     }
 
-    // The disc is as large as the circle of the Fill glyphs ("checkmark.circle.fill").
-    Shape {
+    // Drawn into a picture rather than as shapes, so that a list's clip cuts it as it cuts
+    // text on every renderer (the software one does not clip shapes). The disc is as large
+    // as the circle of the Fill glyphs ("checkmark.circle.fill"); on it the strokes shrink
+    // to fit, in white.
+    Canvas {
+        id: drawing
+
         anchors.centerIn: parent
-        visible: root.onDisc
         width: root.size
         height: root.size
-        antialiasing: true
-
-        ShapePath {
-            strokeColor: "transparent"
-            fillColor: root.color
-
-            PathAngleArc {
-                centerX: root.size / 2
-                centerY: root.size / 2
-                radiusX: root.size * 0.40625
-                radiusY: root.size * 0.40625
-                startAngle: 0
-                sweepAngle: 360
-            }
-        }
-    }
-
-    Shape {
-        anchors.centerIn: parent
         visible: root.outline !== ""
-        width: root.size
-        height: root.size
-        // On a disc the strokes shrink to fit inside it.
-        scale: root.onDisc ? 0.55 : 1
-        antialiasing: true
 
-        ShapePath {
-            strokeColor: root.onDisc ? "white" : root.color
-            // Nunito Black's stems are about a sixth of the type size; the icons stand
-            // beside type a little smaller than themselves.
-            strokeWidth: root.size * (root.onDisc ? 0.13 : 0.14)
-            fillColor: "transparent"
-            capStyle: ShapePath.RoundCap
-            joinStyle: ShapePath.RoundJoin
-            scale: Qt.size(root.size / 24, root.size / 24)
-
-            PathSvg {
-                path: root.outline
+        onPaint: {
+            const ctx = getContext("2d")
+            ctx.reset()
+            const unit = width / 24
+            if (root.onDisc) {
+                ctx.fillStyle = root.color
+                ctx.beginPath()
+                ctx.arc(12 * unit, 12 * unit, 9.75 * unit, 0, 2 * Math.PI)
+                ctx.fill()
             }
+            // The strokes are laid out on a 24 × 24 grid.
+            const shrink = root.onDisc ? 0.55 : 1
+            ctx.translate(12 * unit, 12 * unit)
+            ctx.scale(unit * shrink, unit * shrink)
+            ctx.translate(-12, -12)
+            ctx.strokeStyle = root.onDisc ? "white" : root.color
+            // Nunito Black's stems are about a sixth of the type size; the icons stand
+            // beside type a little smaller than themselves: 3.36 in 24.
+            ctx.lineWidth = root.onDisc ? 3.1 : 3.36
+            ctx.lineCap = "round"
+            ctx.lineJoin = "round"
+            ctx.path = root.outline
+            ctx.stroke()
         }
     }
+
+    onColorChanged: drawing.requestPaint()
+    onOutlineChanged: drawing.requestPaint()
+    onSizeChanged: drawing.requestPaint()
 
     onNameChanged: {
         if (name !== "" && glyph === "" && outline === "")
