@@ -125,6 +125,7 @@ private slots:
         game.setPlayerText(u"A\nB"_qs);
         game.formTeams(false);
         game.setRoundDuration(3);
+        game.setScreen(AppScreen::ready);
 
         game.startTurn();
         QTRY_COMPARE(busLog.size(), 1);
