@@ -64,9 +64,8 @@ Item {
             ctx.scale(unit * shrink, unit * shrink)
             ctx.translate(-12, -12)
             ctx.strokeStyle = root.onDisc ? "white" : root.color
-            // Nunito Black's stems are about a sixth of the type size; the icons stand
-            // beside type a little smaller than themselves: 3.36 in 24.
-            ctx.lineWidth = root.onDisc ? 3.1 : 3.36
+            // As heavy as black type of the icon's size: Nunito Black's stems are 0.18 em.
+            ctx.lineWidth = root.onDisc ? 3.1 : 4.4
             ctx.lineCap = "round"
             ctx.lineJoin = "round"
             ctx.path = root.outline
