@@ -21,6 +21,13 @@ Item {
 
     function leave() {
         leaving = true
+        // The store has already moved on: the leaving screen keeps what it showed, and
+        // hears from the copy it now shows that the screen has changed.
+        if (view) {
+            const frozen = game.frozenCopy(root)
+            view.game = frozen
+            frozen.screenChanged()
+        }
         // Nothing left to fade: gone at once.
         if (opacity === 0 && !spring.running) {
             destroy()
@@ -42,8 +49,10 @@ Item {
 
             response: 0.42
             dampingFraction: 0.82
+            // A change of target stops and restarts the spring: only a spring that has
+            // settled at nothing is the end of a leaving screen.
             onRunningChanged: {
-                if (!running && root.leaving)
+                if (!running && root.leaving && root.opacity === 0)
                     root.destroy()
             }
         }

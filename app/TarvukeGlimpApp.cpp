@@ -4,8 +4,11 @@
 #include "SoundEffects.h"
 #include "UiAssets.h"
 
+#include <QEventLoop>
+#include <QQmlComponent>
 #include <QQuickWindow>
 #include <QTimer>
+#include <future>
 
 TarvukeGlimpApp::TarvukeGlimpApp()
     : m_preferences([] { return std::make_unique<SettingsPreferences>(SettingsPreferences::defaultFilePath()); })
@@ -26,21 +29,34 @@ GameStore &TarvukeGlimpApp::game()
 
 bool TarvukeGlimpApp::show()
 {
-    UiAssets::install();
+    // Three things at once: the fonts register on a thread of their own, the QML modules
+    // load on the engine's loader thread, and the store is made here. The window is built
+    // once all are done (its text needs the fonts).
+    auto fonts = std::async(std::launch::async, &UiAssets::install);
     m_engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
-    m_engine.setInitialProperties({{QStringLiteral("game"), QVariant::fromValue(&game())}});
-    m_engine.load(QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")));
-    if (m_engine.rootObjects().isEmpty())
-        return false;
-    // Decoding the sounds starts GStreamer, dozens of libraries: only once the first frame
-    // is on screen, or after a while should no frame come (a hidden window). A sound played
-    // before then is decoded on the spot.
-    auto *window = qobject_cast<QQuickWindow *>(m_engine.rootObjects().constFirst());
-    if (window) {
-        QObject::connect(window, &QQuickWindow::frameSwapped, window,
-                         &SoundEffects::startSharedLoading,
-                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    QQmlComponent component(&m_engine, QUrl(QStringLiteral("qrc:/qt/qml/TarvukeGlimp/Main.qml")),
+                            QQmlComponent::Asynchronous);
+    GameStore &store = game();
+    if (component.isLoading()) {
+        QEventLoop loaded;
+        QObject::connect(&component, &QQmlComponent::statusChanged, &loaded, &QEventLoop::quit);
+        loaded.exec();
     }
+    fonts.wait();
+    m_window.reset(component.createWithInitialProperties(
+            {{QStringLiteral("game"), QVariant::fromValue(&store)}}));
+    auto *window = qobject_cast<QQuickWindow *>(m_window.get());
+    if (!window) {
+        qWarning().noquote() << component.errorString();
+        return false;
+    }
+    // Decoding the sounds starts GStreamer, dozens of libraries, and the sound server is
+    // connected to first: only once the first frame is on screen, or after a while should
+    // no frame come (a hidden window). A sound played before then connects and decodes on
+    // the spot.
+    QObject::connect(window, &QQuickWindow::frameSwapped, window,
+                     &SoundEffects::startSharedLoading,
+                     Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     QTimer::singleShot(std::chrono::seconds(2), &SoundEffects::startSharedLoading);
     return true;
 }

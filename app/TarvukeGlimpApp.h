@@ -33,4 +33,6 @@ private:
     SystemRandom m_random;
     std::unique_ptr<GameStore> m_game;
     QQmlApplicationEngine m_engine;
+    // The window; goes before the engine that made it.
+    std::unique_ptr<QObject> m_window;
 };

@@ -1,8 +1,9 @@
 // Cold start: from starting the process to the first frame of the home screen, the game
 // against a bare Qt Quick window that registers the same fonts and draws one line in them.
 // Both offscreen on the software renderer, each start a fresh process, the two alternating
-// so that machine noise hits both alike. The game prints the monotonic clock at its first
-// frame when GLIMP_QUIT_AFTER_FIRST_FRAME is set, and quits.
+// so that machine noise hits both alike. The game prints the monotonic clock and its main
+// thread's CPU time at its first frame when GLIMP_QUIT_AFTER_FIRST_FRAME is set, and quits.
+// On a shared machine the wall clock is noisy; the main thread's CPU time is what is judged.
 #include "BenchTable.h"
 
 #include <QDir>
@@ -50,15 +51,24 @@ int bareWindow(int argc, char *argv[])
     if (!window)
         return 1;
     QObject::connect(window, &QQuickWindow::frameSwapped, window, [] {
-        std::printf("first-frame-ns=%lld\n", monotonicNs());
+        timespec cpu{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
+        std::printf("first-frame-ns=%lld\nmain-thread-cpu-ns=%lld\n", monotonicNs(),
+                    cpu.tv_sec * 1000000000LL + cpu.tv_nsec);
         std::fflush(stdout);
         QCoreApplication::exit(0);
     }, Qt::DirectConnection);
     return app.exec();
 }
 
-// One start: ms from starting the process to its first frame, or a negative value.
-double start(const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
+struct Start
+{
+    double wallMs = -1; // from starting the process to its first frame
+    double cpuMs = -1;  // the main thread's CPU time until then
+};
+
+// One start, or a negative wall time when it failed.
+Start start(const QString &program, const QStringList &arguments, const QProcessEnvironment &env)
 {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -67,13 +77,16 @@ double start(const QString &program, const QStringList &arguments, const QProces
     if (!process.waitForFinished(30000) || process.exitCode() != 0) {
         std::fprintf(stderr, "bench_startup: %s failed:\n%s\n", qPrintable(program),
                      process.readAllStandardError().constData());
-        return -1;
+        return {};
     }
+    Start result;
     for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
         if (line.startsWith("first-frame-ns="))
-            return (line.mid(15).toLongLong() - started) / 1e6;
+            result.wallMs = (line.mid(15).toLongLong() - started) / 1e6;
+        else if (line.startsWith("main-thread-cpu-ns="))
+            result.cpuMs = line.mid(19).toLongLong() / 1e6;
     }
-    return -1;
+    return result.cpuMs < 0 ? Start{} : result;
 }
 
 } // namespace
@@ -94,29 +107,41 @@ int main(int argc, char *argv[])
     env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("GLIMP_QUIT_AFTER_FIRST_FRAME"), QStringLiteral("1"));
 
-    std::vector<double> bare, game;
+    std::vector<double> bare, game, bareCpu, gameCpu;
     for (int run = 0; run < runs + 1; ++run) {
-        const double b = start(QCoreApplication::applicationFilePath(), {QStringLiteral("--bare")}, env);
-        const double g = start(QStringLiteral(GLIMP_GAME_BINARY), {}, env);
-        if (b < 0 || g < 0)
+        const Start b = start(QCoreApplication::applicationFilePath(), {QStringLiteral("--bare")}, env);
+        const Start g = start(QStringLiteral(GLIMP_GAME_BINARY), {}, env);
+        if (b.wallMs < 0 || g.wallMs < 0)
             return 2;
         if (run == 0)
             continue; // the first round only warms the disk cache
-        bare.push_back(b);
-        game.push_back(g);
+        bare.push_back(b.wallMs);
+        game.push_back(g.wallMs);
+        bareCpu.push_back(b.cpuMs);
+        gameCpu.push_back(g.cpuMs);
     }
-    const double ratio = BenchTable::percentile(game, 50) / BenchTable::percentile(bare, 50);
+    const auto median = [](const std::vector<double> &v) { return BenchTable::percentile(v, 50); };
+    const double ratio = median(game) / median(bare);
+    const double cpuRatio = median(gameCpu) / median(bareCpu);
     BenchTable table;
     BenchTable::row(QStringLiteral("cold start → first frame: bare Qt Quick window, same fonts"),
-                    BenchTable::ms3(BenchTable::percentile(bare, 50)),
+                    BenchTable::ms3(median(bare)),
                     QStringLiteral("p90 ") + BenchTable::ms3(BenchTable::percentile(bare, 90)), {},
                     {});
+    BenchTable::row(QStringLiteral("  its main thread's CPU time"), BenchTable::ms3(median(bareCpu)),
+                    QStringLiteral("p90 ") + BenchTable::ms3(BenchTable::percentile(bareCpu, 90)),
+                    {}, {});
     BenchTable::row(QStringLiteral("cold start → first frame: the game's home screen"),
-                    BenchTable::ms3(BenchTable::percentile(game, 50)),
+                    BenchTable::ms3(median(game)),
                     QStringLiteral("p90 ") + BenchTable::ms3(BenchTable::percentile(game, 90)), {},
                     {});
-    table.verdict(QStringLiteral("cold start, game ÷ bare window (medians of %1 starts each)").arg(runs),
-                  QString::number(ratio, 'f', 2) + QStringLiteral("×"), {}, QStringLiteral("≤ 1.5×"),
-                  ratio <= 1.5);
+    BenchTable::row(QStringLiteral("  its main thread's CPU time"), BenchTable::ms3(median(gameCpu)),
+                    QStringLiteral("p90 ") + BenchTable::ms3(BenchTable::percentile(gameCpu, 90)),
+                    {}, {});
+    table.verdict(QStringLiteral("cold start, game ÷ bare window, main thread CPU (%1 starts each)").arg(runs),
+                  QString::number(cpuRatio, 'f', 2) + QStringLiteral("×"), {}, QStringLiteral("≤ 1.3×"),
+                  cpuRatio <= 1.3);
+    BenchTable::row(QStringLiteral("  the same, wall clock"), QString::number(ratio, 'f', 2) + QStringLiteral("×"),
+                    {}, {}, {});
     return table.anyMissed() ? 1 : 0;
 }

@@ -35,6 +35,62 @@ GameStore::GameStore(Preferences &preferences, SoundEffects &sound, Haptics &hap
     connect(this, &GameStore::currentTeamIndexChanged, this, &GameStore::currentTeamNameChanged);
 }
 
+GameStore::GameStore(const GameStore &source, const Published &fields, QObject *parent)
+    : QObject(parent)
+    , m_preferences(source.m_preferences)
+    , m_sound(source.m_sound)
+    , m_haptics(source.m_haptics)
+    , m_clock(source.m_clock)
+    , m_random(source.m_random)
+    , m_screen(fields.screen)
+    , m_settings(fields.settings)
+    , m_teams(fields.teams)
+    , m_customWordsText(fields.customWordsText)
+    , m_currentTeamIndex(fields.currentTeamIndex)
+    , m_currentPlayerIndex(fields.currentPlayerIndex)
+    , m_currentWord(fields.currentWord)
+    , m_currentWordIsCustom(fields.currentWordIsCustom)
+    , m_guessedCount(fields.guessedCount)
+    , m_skippedCount(fields.skippedCount)
+    , m_remainingTime(fields.remainingTime)
+    , m_roundWords(fields.roundWords)
+    , m_winner(fields.winner)
+    , m_observer(fields.observer)
+    , m_observerCandidates(fields.observerCandidates)
+    , m_turnNumber(fields.turnNumber)
+{
+}
+
+GameStore::Published GameStore::published() const
+{
+    return {m_screen, m_settings, m_teams, m_customWordsText, m_currentTeamIndex,
+            m_currentPlayerIndex, m_currentWord, m_currentWordIsCustom, m_guessedCount,
+            m_skippedCount, m_remainingTime, m_roundWords, m_winner, m_observer,
+            m_observerCandidates, m_turnNumber};
+}
+
+GameStore *GameStore::frozenCopy(QObject *owner) const
+{
+    Published fields = m_beforeChange.value_or(published());
+    // The screen is the one moved to, so that the screen that left knows it has.
+    fields.screen = m_screen;
+    return new GameStore(*this, fields, owner);
+}
+
+GameStore::BeforeChange::BeforeChange(GameStore &store)
+    : m_store(store)
+    , m_outermost(!store.m_beforeChange)
+{
+    if (m_outermost)
+        store.m_beforeChange = store.published();
+}
+
+GameStore::BeforeChange::~BeforeChange()
+{
+    if (m_outermost)
+        m_store.m_beforeChange.reset();
+}
+
 GameStore::~GameStore()
 {
     cancelTimerTask();
@@ -51,6 +107,7 @@ void GameStore::releaseIdle()
 
 void GameStore::setScreen(AppScreen screen)
 {
+    const BeforeChange before(*this);
     m_screen = screen;
     qCInfo(lcGame).noquote() << "screen" << screenName(screen);
     emit screenChanged();
@@ -67,6 +124,7 @@ void GameStore::setSettings(const GameSettings &settings)
     m_settings = settings;
     // A game to zero words could never be won by reaching the target exactly.
     m_settings.wordsToWin = qMax<qint64>(m_settings.wordsToWin, 1);
+    m_settings.roundDuration = qBound<qint64>(1, m_settings.roundDuration, maxRoundDuration);
     emit settingsChanged();
 }
 
@@ -249,7 +307,7 @@ void GameStore::setUsesCustomWords(bool on)
 
 void GameStore::setRoundDuration(qint64 seconds)
 {
-    m_settings.roundDuration = seconds;
+    m_settings.roundDuration = qBound<qint64>(1, seconds, maxRoundDuration);
     emit settingsChanged();
 }
 
@@ -333,6 +391,7 @@ QString GameStore::roundDurationLabel(qint64 seconds)
 
 void GameStore::startNewGame()
 {
+    const BeforeChange before(*this);
     m_sound.stopAll();
     setScreen(AppScreen::setup);
 }
@@ -346,6 +405,7 @@ void GameStore::cancelTimerTask()
 
 void GameStore::goHome()
 {
+    const BeforeChange before(*this);
     cancelTimerTask();
     releaseIdle();
     m_isEndingRound = false;
@@ -355,6 +415,7 @@ void GameStore::goHome()
 
 void GameStore::openFormation()
 {
+    const BeforeChange before(*this);
     if (!canFormTeams())
         return;
     qCInfo(lcGame).noquote() << "players" << m_settings.playerNames().join(QStringLiteral(", "));
@@ -367,6 +428,7 @@ void GameStore::openFormation()
 
 void GameStore::replay()
 {
+    const BeforeChange before(*this);
     cancelTimerTask();
     releaseIdle();
     m_sound.stopAll();
@@ -393,6 +455,7 @@ void GameStore::shuffle(QStringList &list)
 
 void GameStore::formTeams(bool random)
 {
+    const BeforeChange before(*this);
     QStringList names = m_settings.playerNames();
     if (names.size() < 2)
         return;
@@ -414,6 +477,7 @@ void GameStore::formTeams(bool random)
 
 void GameStore::cancelObserver()
 {
+    const BeforeChange before(*this);
     setObserver(std::nullopt);
     setObserverCandidates({});
     m_pendingPlayers.clear();
@@ -422,6 +486,7 @@ void GameStore::cancelObserver()
 
 void GameStore::confirmObserver()
 {
+    const BeforeChange before(*this);
     if (!m_observer || m_pendingPlayers.isEmpty())
         return;
     makeTeams(m_pendingPlayers, m_pendingRandomFormation);
@@ -550,6 +615,10 @@ bool GameStore::nextWord()
 
 void GameStore::startTurn()
 {
+    // A second tap, or a late one, must not reset a turn that is running.
+    if (m_screen != AppScreen::ready)
+        return;
+    const BeforeChange before(*this);
     m_sound.stopLong();
     m_isEndingRound = false;
     setGuessedCount(0);
@@ -572,6 +641,7 @@ void GameStore::startTurn()
 
 void GameStore::countdownTick()
 {
+    const BeforeChange before(*this);
     if (m_screen != AppScreen::playing || m_isEndingRound)
         return;
     if (m_remainingTime >= 2) {
@@ -612,6 +682,7 @@ void GameStore::appendRoundWord(bool guessed)
 
 void GameStore::markGuessed()
 {
+    const BeforeChange before(*this);
     if (m_screen != AppScreen::playing)
         return;
     appendRoundWord(true);
@@ -621,6 +692,7 @@ void GameStore::markGuessed()
         ++m_teams[m_currentTeamIndex].score;
         emit teamsChanged();
     }
+    // Cannot overflow: a turn starts at most a day long and a deck holds finitely many words.
     if (m_settings.bonusTime != BonusTime::off)
         setRemainingTime(m_remainingTime + rawValue(m_settings.bonusTime));
     m_haptics.notify(HapticCue::success);
@@ -632,6 +704,7 @@ void GameStore::markGuessed()
 
 void GameStore::markSkipped()
 {
+    const BeforeChange before(*this);
     if (m_screen != AppScreen::playing)
         return;
     m_sound.playSkip();
@@ -643,6 +716,7 @@ void GameStore::markSkipped()
 
 void GameStore::endTurn(bool reachedTarget)
 {
+    const BeforeChange before(*this);
     if (m_screen != AppScreen::playing || m_isEndingRound)
         return;
     m_isEndingRound = true;
@@ -664,6 +738,10 @@ void GameStore::endTurn(bool reachedTarget)
 
 void GameStore::continueAfterSummary()
 {
+    // Twice would skip the pair's second guesser.
+    if (m_screen != AppScreen::summary)
+        return;
+    const BeforeChange before(*this);
     m_sound.stopLong();
     advanceTurn();
     setScreen(AppScreen::ready);

@@ -65,10 +65,17 @@ class GameStore : public QObject
 
 public:
     static constexpr auto customWordsKey = "tarvuke.glimp.customWords";
+    // A day: the clock and every sum of bonus seconds stay far inside 64 bits.
+    static constexpr qint64 maxRoundDuration = 24 * 60 * 60;
 
     GameStore(Preferences &preferences, SoundEffects &sound, Haptics &haptics, Clock &clock,
               RandomSource &random, QObject *parent = nullptr);
     ~GameStore() override;
+
+    // A store that holds the published fields as they were when the operation now running
+    // began (or as they are, outside one), but the screen as it is now; owned by owner and
+    // never changing: a screen that is leaving keeps showing what it showed.
+    Q_INVOKABLE GameStore *frozenCopy(QObject *owner) const;
 
     // The services, for the views' own staging (the observer reveal).
     Clock &clock() const { return m_clock; }
@@ -126,6 +133,7 @@ public:
     Q_INVOKABLE void setPlayerText(const QString &text);
     Q_INVOKABLE void setDifficulty(const QString &raw);
     Q_INVOKABLE void setUsesCustomWords(bool on);
+    // Clamped to 1 second .. maxRoundDuration.
     Q_INVOKABLE void setRoundDuration(qint64 seconds);
     // Values below 1 become 1.
     Q_INVOKABLE void setWordsToWin(qint64 words);
@@ -197,6 +205,41 @@ signals:
 
 private:
     friend class TurnCountdown;
+
+    // The published fields, copied (implicitly shared) for a frozen copy.
+    struct Published
+    {
+        AppScreen screen;
+        GameSettings settings;
+        QList<Team> teams;
+        QString customWordsText;
+        qint64 currentTeamIndex;
+        qint64 currentPlayerIndex;
+        QString currentWord;
+        bool currentWordIsCustom;
+        qint64 guessedCount;
+        qint64 skippedCount;
+        qint64 remainingTime;
+        QList<RoundWord> roundWords;
+        std::optional<Team> winner;
+        std::optional<QString> observer;
+        QStringList observerCandidates;
+        qint64 turnNumber;
+    };
+    // Held from the start of an operation that may change the screen to its end.
+    class BeforeChange
+    {
+    public:
+        explicit BeforeChange(GameStore &store);
+        ~BeforeChange();
+
+    private:
+        GameStore &m_store;
+        bool m_outermost;
+    };
+    GameStore(const GameStore &source, const Published &fields, QObject *parent);
+    Published published() const;
+
     void countdownTick();
     void cancelTimerTask();
     void releaseIdle();
@@ -251,4 +294,5 @@ private:
     bool m_pendingRandomFormation = false;
 
     qint64 m_turnNumber = 0;
+    std::optional<Published> m_beforeChange;
 };

@@ -4,33 +4,38 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
+
+#include <cstdio>
+#include <unistd.h>
 
 SettingsPreferences::SettingsPreferences(const QString &filePath)
     : m_filePath(filePath)
 {
     removeAbandonedWrites();
-    m_settings = std::make_unique<QSettings>(filePath, QSettings::IniFormat);
+    const QSettings settings(filePath, QSettings::IniFormat);
+    for (const QString &key : settings.allKeys())
+        m_values.insert(key, settings.value(key));
+    // Known once the file has been read.
+    m_unreadable = settings.status() == QSettings::FormatError;
+}
+
+QString SettingsPreferences::copyPath() const
+{
+    // A name no user picks: only our own writes make it.
+    return m_filePath + QStringLiteral(".tarvuke-glimp-write");
 }
 
 void SettingsPreferences::removeAbandonedWrites() const
 {
-    // QSettings writes a temporary copy ("glimp.conf.Ab3xYz") and renames it over the file.
-    // A game killed in between leaves the copy behind, one more with every such kill.
-    // QSettings holds its lock file while it writes, so under that lock no copy is live.
+    // A game killed between writing its copy and the rename leaves the copy (and the lock
+    // QSettings held on it). Writers hold the file's lock, so under it no copy is live.
     QLockFile lock(m_filePath + QStringLiteral(".lock"));
     if (!lock.tryLock(0))
         return;
-    const QFileInfo file(m_filePath);
-    const QDir dir = file.absoluteDir();
-    static const QRegularExpression copy(QStringLiteral("^.+\\.[A-Za-z0-9]{6}$"));
-    const QStringList names =
-        dir.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    for (const QString &name : names) {
-        if (copy.match(name).hasMatch())
-            QFile::remove(dir.filePath(name));
-    }
+    QFile::remove(copyPath());
+    QFile::remove(copyPath() + QStringLiteral(".lock"));
 }
 
 QString SettingsPreferences::defaultFilePath()
@@ -41,7 +46,7 @@ QString SettingsPreferences::defaultFilePath()
 
 std::optional<QString> SettingsPreferences::readText(const QString &key)
 {
-    const QVariant value = m_settings->value(key);
+    const QVariant value = m_values.value(key);
     if (value.typeId() != QMetaType::QString)
         return std::nullopt;
     return value.toString();
@@ -49,13 +54,38 @@ std::optional<QString> SettingsPreferences::readText(const QString &key)
 
 bool SettingsPreferences::writeText(const QString &key, const QString &value)
 {
-    if (m_settings->status() == QSettings::FormatError) {
+    if (m_unreadable) {
         const QString aside = m_filePath + QStringLiteral(".corrupt");
         QFile::remove(aside);
         QFile::rename(m_filePath, aside);
-        m_settings = std::make_unique<QSettings>(m_filePath, QSettings::IniFormat);
+        m_values.clear();
+        m_unreadable = false;
     }
-    m_settings->setValue(key, value);
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    m_values.insert(key, value);
+
+    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))
+        return false;
+    QLockFile lock(m_filePath + QStringLiteral(".lock"));
+    if (!lock.lock())
+        return false;
+    const QString copy = copyPath();
+    QFile::remove(copy);
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        // The copy is ours alone; the rename below is what makes the write atomic.
+        settings.setAtomicSyncRequired(false);
+        for (auto it = m_values.cbegin(); it != m_values.cend(); ++it)
+            settings.setValue(it.key(), it.value());
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            return false;
+    }
+    // On disk before it takes the file's place, so that a power cut keeps one whole text.
+    QFile written(copy);
+    if (!written.open(QIODevice::ReadOnly) || ::fsync(written.handle()) != 0)
+        return false;
+    written.close();
+    return std::rename(QFile::encodeName(copy).constData(),
+                       QFile::encodeName(m_filePath).constData())
+           == 0;
 }

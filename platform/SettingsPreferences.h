@@ -2,14 +2,14 @@
 
 #include "Preferences.h"
 
-#include <QSettings>
-#include <memory>
+#include <QMap>
+#include <QVariant>
 
-// Preferences in an INI file via QSettings. Every write is synced at once;
-// QSettings replaces the file atomically, so a crash mid-write keeps the old text.
-// QSettings refuses to write over a file it could not parse; such a file is set aside
-// as "<file>.corrupt" at the first write, so that new edits are kept again. Temporary
-// copies left by a write that was killed half-way are removed when the file is opened.
+// Preferences in an INI file. Every write goes to a copy of our own name beside the file,
+// which then replaces it in one rename, so a crash mid-write keeps the old text. A file
+// that QSettings cannot parse is set aside as "<file>.corrupt" at the first write, so that
+// new edits are kept again. A copy left by a write that was killed half-way is removed when
+// the file is opened; nothing else beside the file is touched.
 class SettingsPreferences final : public Preferences
 {
 public:
@@ -22,8 +22,10 @@ public:
     bool writeText(const QString &key, const QString &value) override;
 
 private:
+    QString copyPath() const;
     void removeAbandonedWrites() const;
 
     QString m_filePath;
-    std::unique_ptr<QSettings> m_settings;
+    QMap<QString, QVariant> m_values;
+    bool m_unreadable = false;
 };

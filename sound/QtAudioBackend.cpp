@@ -12,6 +12,7 @@
 namespace {
 
 QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
+bool g_connected = false;
 
 void withoutPlainWarnings(QLoggingCategory *category)
 {
@@ -58,18 +59,14 @@ bool isCompleteMp4(QIODevice &file)
 QtAudioBackend::QtAudioBackend(Start start, QString folder)
     : m_folder(std::move(folder))
 {
-    // Connects to the sound server here, on the main thread where the players live (the
-    // costly part of Qt Multimedia, GStreamer's start, happens on the loader's thread).
-    // Without a server Qt warns once, uncategorised; a missing device only means silence,
-    // so that stays unsaid.
-    g_previousFilter = QLoggingCategory::installFilter(withoutPlainWarnings);
-    QMediaDevices::defaultAudioOutput();
-    QLoggingCategory::installFilter(g_previousFilter);
-    // GStreamer's start loads dozens of libraries; while the window is being built that
-    // competes with Qt Quick loading its own. So decoding waits for the first idle moment,
-    // or for whoever knows better (the game starts it once its first frame is drawn).
-    if (start == Start::whenIdle)
+    // GStreamer's start loads dozens of libraries, and the sound server takes a while to
+    // answer; while the window is being built both compete with Qt Quick loading its own.
+    // So decoding waits for the first idle moment, or for whoever knows better (the game
+    // starts it once its first frame is drawn).
+    if (start == Start::whenIdle) {
+        connectToServer();
         m_loader.releaseWhenIdle();
+    }
     // The decoding thread must end while the application still exists.
     if (QCoreApplication *application = QCoreApplication::instance())
         m_quitConnection = QObject::connect(application, &QCoreApplication::aboutToQuit,
@@ -96,8 +93,27 @@ std::unique_ptr<AudioPlayer> QtAudioBackend::createPlayer(const QString &path)
     return std::make_unique<QtAudioPlayer>(m_loader, m_loader.load(path));
 }
 
+void QtAudioBackend::connectToServer()
+{
+    // On the main thread, where the players live, and before the loader's thread starts
+    // Qt Multimedia. Without a server Qt warns once, uncategorised; a missing device only
+    // means silence, so that stays unsaid.
+    if (g_connected)
+        return;
+    g_connected = true;
+    g_previousFilter = QLoggingCategory::installFilter(withoutPlainWarnings);
+    QMediaDevices::defaultAudioOutput();
+    QLoggingCategory::installFilter(g_previousFilter);
+}
+
+bool QtAudioBackend::isConnected()
+{
+    return g_connected;
+}
+
 void QtAudioBackend::startLoading()
 {
+    connectToServer();
     m_loader.release();
 }
 

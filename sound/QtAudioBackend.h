@@ -23,8 +23,15 @@ public:
                             QString folder = QStringLiteral(":/Sounds"));
     ~QtAudioBackend() override;
 
-    // Starts decoding every sound asked for, if it has not started yet.
+    // Connects to the sound server and starts decoding every sound asked for, if that has
+    // not happened yet.
     void startLoading();
+
+    // The connection to the sound server, made once on the main thread, before any
+    // decoding: whenIdle backends make it at once, whenAsked ones at startLoading or at
+    // the first sound played. Players open their sinks in advance only once it is made.
+    static void connectToServer();
+    static bool isConnected();
 
     QString locate(const QString &name) override;
     // A player at once, its sound still decoding; null for a file that cannot be read

@@ -1,5 +1,6 @@
 #include "QtAudioPlayer.h"
 
+#include "QtAudioBackend.h"
 #include "SoundDecoder.h"
 
 #include <QAudioDevice>
@@ -22,7 +23,9 @@ void QtAudioPlayer::setVolume(float volume)
 
 void QtAudioPlayer::prepare()
 {
-    openSink();
+    // Before the connection to the server the sink waits for the first play.
+    if (QtAudioBackend::isConnected())
+        openSink();
 }
 
 void QtAudioPlayer::setPosition(double seconds)
@@ -35,7 +38,9 @@ void QtAudioPlayer::setPosition(double seconds)
 
 void QtAudioPlayer::play()
 {
-    // Waits only when the sound is asked for before it has finished decoding.
+    // The server first, on this thread, before the decoding starts Qt Multimedia on the
+    // loader's. Waits only when the sound is asked for before it has finished decoding.
+    QtAudioBackend::connectToServer();
     const std::optional<DecodedSound> &sound = m_loader.wait(m_sound);
     if (!sound || !openSink())
         return;
@@ -62,6 +67,7 @@ bool QtAudioPlayer::openSink()
     if (m_sink)
         return true;
     // No device (a headless box, no sound server): the sound stays silent.
+    QtAudioBackend::connectToServer();
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return false;

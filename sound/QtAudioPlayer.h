@@ -21,7 +21,8 @@ public:
     ~QtAudioPlayer() override;
 
     void setVolume(float volume) override;
-    // Opens a sink on the default output so that the first play starts at once.
+    // Opens a sink on the default output so that the first play starts at once, once the
+    // backend has connected to the sound server (before that, the first play opens it).
     void prepare() override;
     // Where the next play starts; takes effect at once if the sound is playing.
     void setPosition(double seconds) override;

@@ -63,6 +63,24 @@ private slots:
         QCOMPARE(game->settings().bonusTime, BonusTime::five);
         game->setWordsToWin(-7);
         QCOMPARE(game->settings().wordsToWin, 1);
+
+        // Any duration is held between a second and a day, so the clock and its bonus
+        // seconds never overflow.
+        game.reachReady(u"A\nB"_qs);
+        game->setBonusTime(10);
+        for (const auto [asked, held] : {std::pair{std::numeric_limits<qint64>::min(), qint64(1)},
+                                          std::pair{qint64(0), qint64(1)},
+                                          std::pair{std::numeric_limits<qint64>::max(), GameStore::maxRoundDuration}}) {
+            game->setRoundDuration(asked);
+            QCOMPARE(game->settings().roundDuration, held);
+            GameSettings settings = game->settings();
+            settings.roundDuration = asked;
+            game->setSettings(settings);
+            QCOMPARE(game->settings().roundDuration, held);
+        }
+        game->startTurn();
+        game->handleSwipe(100);
+        QCOMPARE(game->remainingTime(), GameStore::maxRoundDuration + 10);
     }
 
     // What the field shows must read back as the same number, in any locale and at the

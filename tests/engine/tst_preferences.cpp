@@ -3,6 +3,7 @@
 #include "SettingsPreferences.h"
 #include "StoreHarness.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -101,6 +102,26 @@ private slots:
         QCOMPARE(SettingsPreferences(file).readText(GameStore::customWordsKey), typed);
         BackgroundPreferences again(make);
         QCOMPARE(again.readText(GameStore::customWordsKey), typed);
+    }
+
+    // Opening the file clears only a copy our own killed write left; a user's files beside
+    // it stay, whatever their names.
+    void onlyOurOwnLeftoversAreCleared()
+    {
+        QVERIFY(QDir().mkpath(path(u"beside"_qs)));
+        const QString file = path(u"beside/glimp.conf"_qs);
+        QStringList kept{u"glimp.conf.backup"_qs, u"glimp.conf.old123"_qs, u"glimp.conf.Ab3xYz"_qs,
+                         u"glimp.conf.bak"_qs};
+        for (const QString &name : kept)
+            writeFile(path(u"beside/"_qs + name), "their own");
+        writeFile(file + u".tarvuke-glimp-write"_qs, "[General]\nhalf");
+        SettingsPreferences prefs(file);
+        QVERIFY(prefs.writeText(GameStore::customWordsKey, u"слово"_qs));
+        QStringList left = QDir(path(u"beside"_qs)).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(u"glimp.conf.lock"_qs);
+        kept << u"glimp.conf"_qs;
+        kept.sort();
+        QCOMPARE(left, kept);
     }
 
     void anUnwritablePlaceFailsSilently()

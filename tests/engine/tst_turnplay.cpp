@@ -92,20 +92,33 @@ private slots:
         QCOMPARE(game->screen(), AppScreen::winner);
     }
 
-    void endTurnTwiceActsOnce()
+    // Each turn operation acts once, and only on its own screen.
+    void turnOperationsActOnce()
     {
         StoreHarness game;
         game.reachReady(u"A\nB"_qs);
         game->endTurn(false);
+        game->continueAfterSummary();
         QCOMPARE(game->screen(), AppScreen::ready);
+        QCOMPARE(game->currentPlayerIndex(), 0);
         game->startTurn();
+        game->handleSwipe(100);
+        game.clock.advance(1s);
+        game->startTurn();
+        QCOMPARE(game->guessedCount(), 1);
+        QCOMPARE(game->roundWords().size(), 1);
+        QCOMPARE(game->remainingTime(), 59);
+        QCOMPARE(game->turnNumber(), 1);
         game->endTurn(false);
         game->endTurn(false);
         game->endTurn(true);
         QCOMPARE(game->screen(), AppScreen::summary);
         QVERIFY(!game->winner());
         QCOMPARE(game.audioBackend.log.filter(u":play"_qs).size(), 1);
-        QCOMPARE(game.haptics.cues.size(), 1);
+        QCOMPARE(game.haptics.cues.size(), 2);
+        game->continueAfterSummary();
+        game->continueAfterSummary();
+        QCOMPARE(game->currentPlayerIndex(), 1);
     }
 
     void aCancelledCountdownNeverTouchesALaterTurn()
@@ -123,10 +136,6 @@ private slots:
         QCOMPARE(game->remainingTime(), 10);
         game.clock.advance(400ms);
         QCOMPARE(game->remainingTime(), 9);
-        QCOMPARE(game.clock.pendingCount(), 1);
-
-        // Starting again while a countdown runs replaces it.
-        game->startTurn();
         QCOMPARE(game.clock.pendingCount(), 1);
     }
 

@@ -73,7 +73,7 @@ private slots:
             editsWritten += finished;
 
             abandoned += QDir(dir.filePath(u"tarvuke"_qs))
-                             .entryList({u"glimp.conf.??????"_qs}, QDir::Files | QDir::Hidden)
+                             .entryList({u"glimp.conf.tarvuke-glimp-write"_qs}, QDir::Files | QDir::Hidden)
                              .size();
 
             // Nothing lost: the last finished edit, or the one it was writing.

@@ -34,4 +34,17 @@ TestCase {
         for (const c of text)
             keyClick(c === "\n" ? Qt.Key_Return : c)
     }
+
+    // The colour seen where top, at alpha, covers under.
+    function over(top, alpha, under) {
+        const mix = (a, b) => a * alpha + b * (1 - alpha)
+        return Qt.rgba(mix(top.r, under.r), mix(top.g, under.g), mix(top.b, under.b), 1)
+    }
+
+    // Colours equal to within two levels in each channel.
+    function compareColour(actual, expected, message) {
+        const off = Math.max(Math.abs(actual.r - expected.r), Math.abs(actual.g - expected.g),
+                             Math.abs(actual.b - expected.b)) * 255
+        verify(off <= 2, `${message}: ${actual} instead of ${expected}`)
+    }
 }

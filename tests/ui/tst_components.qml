@@ -64,4 +64,47 @@ ScreenTestCase {
         fuzzyCompare(score.x + score.width, 300, 0.5)
         verify(name.x + name.width <= score.x)
     }
+
+    Component {
+        id: iconComponent
+
+        Icon {}
+    }
+
+    Component {
+        id: titleComponent
+
+        Text {
+            text: "I"
+            color: Theme.ink
+        }
+    }
+
+    // Ink across a line of the image, in pixels: the width of a stroke it crosses.
+    function inkAcross(item, vertical, at) {
+        const image = grabImage(item)
+        const paper = image.pixel(0, 0).r
+        let ink = 0
+        for (let i = 0; i < (vertical ? item.height : item.width); ++i) {
+            const p = vertical ? image.pixel(at, i) : image.pixel(i, at)
+            ink += Math.max(0, (paper - p.r) / (paper - Theme.ink.r))
+        }
+        return ink
+    }
+
+    // The line icons' strokes are as heavy as the stems of black type of their size.
+    function test_lineIconsAreAsHeavyAsBlackType() {
+        // Side by side, each in a column of its own.
+        const rows = [["arrow.left", 20, 14], ["arrow.right", 17, 5]]
+        for (const [row, [name, size, x]] of rows.entries()) {
+            const title = createTemporaryObject(titleComponent, root,
+                                                { x: 100 * row, font: Theme.rounded(size, Font.Black) })
+            const stem = inkAcross(title, false, Math.round(title.height / 2))
+            const icon = createTemporaryObject(iconComponent, root, { x: 100 * row + 50, name: name, size: size })
+            // Across the shaft, between the tail and the head, once it is drawn.
+            tryVerify(() => inkAcross(icon, true, x) > 0.5, 1000, name + " drawn")
+            const stroke = inkAcross(icon, true, x)
+            verify(stroke >= 0.9 * stem, `${name}: ${stroke.toFixed(2)} px against a stem of ${stem.toFixed(2)}`)
+        }
+    }
 }

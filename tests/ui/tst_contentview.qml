@@ -51,8 +51,15 @@ ScreenTestCase {
         const setup = r.view.current
         tryVerify(() => setup.opacity > 0.2, 3000)
         r.game.screenName = "formation"
-        verify(layersOf(r.view).indexOf(setup) >= 0, "the half-shown screen vanished at once")
-        verify(setup.opacity > 0.2)
+        // It stays, the spring retargeted from where it was: no jump, no sudden end.
+        let last = setup.opacity
+        verify(last > 0.2)
+        for (let frame = 0; frame < 5; ++frame) {
+            wait(20)
+            verify(layersOf(r.view).indexOf(setup) >= 0, "the half-shown screen vanished at frame " + frame)
+            verify(setup.opacity > 0 && Math.abs(setup.opacity - last) < 0.25, setup.opacity)
+            last = setup.opacity
+        }
         settle(r.view)
         compare(r.view.current.screenName, "formation")
     }
@@ -113,11 +120,13 @@ ScreenTestCase {
                 game.setPlayerText("Аня\nБоря")
                 game.formTeams(false)
                 game.setBonusTime(5)
+                game.screenName = "ready"
                 game.startTurn()
             },
             summary: game => {
                 game.setPlayerText("Аня\nБоря")
                 game.formTeams(false)
+                game.screenName = "ready"
                 game.startTurn()
                 for (let i = 0; i < 14; ++i)
                     game.handleSwipe(i % 3 ? 100 : -100)
@@ -127,6 +136,7 @@ ScreenTestCase {
                 game.setPlayerText("Аня\nБоря\nВика\nГена")
                 game.formTeams(false)
                 game.setWordsToWin(2)
+                game.screenName = "ready"
                 game.startTurn()
                 game.handleSwipe(100)
                 game.handleSwipe(100)
@@ -202,5 +212,40 @@ ScreenTestCase {
             verify(card.mapToItem(router, 0, 0).x + screen.flyDistance > data.width)
             verify(card.mapToItem(router, card.width, 0).x - screen.flyDistance < 0)
         }
+    }
+
+    // Every text a screen shows, in order.
+    function textsOf(layer) {
+        return Search.allItems(layer.view).filter(node => typeof node.text === "string"
+                                                   && Search.shown(node)).map(node => node.text)
+    }
+
+    // A leaving screen fades out with what it showed, though the store has moved on.
+    function test_aLeavingScreenKeepsWhatItShowed() {
+        const game = TestHarness.newStore()
+        game.setPlayerText("Аня\nБоря\nВера\nГлеб")
+        game.setWordsToWin(1)
+        game.formTeams(false)
+        game.screenName = "ready"
+        game.startTurn()
+        game.handleSwipe(-100)
+        game.endTurn(false)
+        const view = createTemporaryObject(routerComponent, root, { game: game })
+        const summary = view.current
+        const shown = textsOf(summary)
+        verify(shown.indexOf("Аня") >= 0, shown)
+        game.continueAfterSummary()
+        compare(game.currentPlayerName, "Боря")
+        compare(textsOf(summary), shown)
+        settle(view)
+
+        game.startTurn()
+        game.handleSwipe(100)
+        compare(game.screenName, "winner")
+        settle(view)
+        const winner = view.current
+        const won = textsOf(winner)
+        game.replay()
+        compare(textsOf(winner), won)
     }
 }

@@ -89,4 +89,20 @@ ScreenTestCase {
             verify(!wheel.isComplete)
         }
     }
+
+    // The translucent face over a shadow as faint as the face is translucent: on paper it
+    // reads #F7D587, not the #F1CF83 of a full-strength shadow. Probed on the ring between
+    // the hub and the ticks.
+    function test_discFaceKeepsItsColour() {
+        const view = createTemporaryObject(wheelComponent, root, { game: storeWithB() })
+        waitForRendering(view)
+        const wheel = findChild(view, "wheel")
+        const turn = (11.25 + findChild(view, "disc").rotation) * Math.PI / 180
+        const probe = wheel.mapToItem(view, wheel.width / 2 + 103 * Math.sin(turn),
+                                      wheel.height / 2 - 103 * Math.cos(turn))
+        const image = grabImage(view)
+        const paper = image.pixel(2, 2)
+        const shaded = over(Theme.ink, 0.15 * 0.58, paper)
+        compareColour(image.pixel(probe.x, probe.y), over(Theme.sun, 0.58, shaded), "disc")
+    }
 }

@@ -254,4 +254,24 @@ ScreenTestCase {
 
         SignalSpy {}
     }
+
+    // An own word's face is sun at 0.58 over a shadow scaled the same, as the wheel's disc.
+    function test_ownWordFaceKeepsItsColour() {
+        const game = TestHarness.newStore()
+        game.customWordsText = "жираф\nслон\nкот"
+        game.setUsesCustomWords(true)
+        game.setPlayerText("Аня\nБоря")
+        game.formTeams(false)
+        game.screenName = "ready"
+        game.startTurn()
+        for (let i = 0; i < 200 && !game.currentWordIsCustom; ++i)
+            game.markSkipped()
+        verify(game.currentWordIsCustom)
+        const view = makeView(game)
+        const face = findChild(view, "face")
+        const probe = face.mapToItem(view, face.width / 2, 16)
+        const image = grabImage(view)
+        const shaded = over(Theme.ink, 0.16 * 0.58, image.pixel(2, 2))
+        compareColour(image.pixel(probe.x, probe.y), over(Theme.sun, 0.58, shaded), "face")
+    }
 }

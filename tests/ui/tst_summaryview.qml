@@ -3,6 +3,7 @@ import QtTest
 import TarvukeGlimp.Components
 import TarvukeGlimp.Screens
 import TarvukeGlimp.Testing
+import "ScreenSearch.js" as Search
 
 // The end of a turn: what it scored and its words in order. A drag scrolls the list, a tap
 // anywhere (a row too) passes the turn on and silences the turn-end sound.
@@ -88,5 +89,20 @@ ScreenTestCase {
         compare(game.screenName, "ready")
         const after = TestHarness.audioLog().slice(log.length)
         verify(after.indexOf(sound + ":stop") >= 0, after.join(", "))
+    }
+
+    // A skip is the card's u-turn arrow on a disc; the back button at the screen's edge
+    // shows its whole 2-pt outline.
+    function test_skipMarkAndTheBackButtonAtTheEdge() {
+        const view = createTemporaryObject(summaryComponent, root, { game: summaryStore([false]) })
+        waitForRendering(view)
+        const mark = findChild(findChild(view, "wordList").itemAtIndex(0), "statusIcon")
+        verify(mark.onDisc && mark.outline !== "", mark.name)
+        const button = Search.allItems(view).find(node => node.hasOwnProperty("hasBack"))
+        const middle = button.mapToItem(view, 0, button.height / 2)
+        compare(middle.x, 0)
+        const image = grabImage(view)
+        for (const x of [0, 1])
+            verify(image.pixel(x, middle.y).r < 0.25, "outline at x = " + x + ": " + image.pixel(x, middle.y))
     }
 }

@@ -61,6 +61,10 @@ ScreenTestCase {
         compare(teamCards(screen).length, 2)
         verify(!Search.withText(screen, "НАБЛЮДАТЕЛИ").some(Search.shown))
         compare(nameFields(screen).map(f => f.text), ["Команда 1", "Команда 2"])
+        // 16 from the last card to the button, the cards' shadows inside the gap.
+        const card = teamCards(screen)[1]
+        const ready = Search.button(screen, "Всё готово")
+        fuzzyCompare(ready.mapToItem(screen, 0, 0).y - card.mapToItem(screen, 0, card.height).y, 16, 0.5)
         tap(r, "Всё готово")
         compare(r.game.screenName, "ready")
     }
@@ -142,6 +146,20 @@ ScreenTestCase {
             return box.y + box.height <= ready.mapToItem(screen, 0, 0).y
         }
         verify(!lastOnScreen())
+
+        // The scroll indicator stands clear of the cards' shadows (4 to the right).
+        const list = findChild(screen, "cardList")
+        const indicator = Array.from(list.children).find(c => c.hasOwnProperty("active"))
+        const first = teamCards(screen)[0]
+        verify(indicator.x >= first.mapToItem(list, first.width + 4, 0).x)
+        // A card scrolled just past the top edge leaves no line of outline or shadow there.
+        list.contentY = first.mapToItem(list.contentItem, 0, first.height).y + 0.5
+        waitForRendering(screen)
+        const image = grabImage(screen)
+        const edge = list.mapToItem(screen, 60, 0)
+        for (let y = 0; y < 5; ++y)
+            compareColour(image.pixel(edge.x, edge.y + y), image.pixel(edge.x, edge.y + 10), "row " + y)
+        list.contentY = 0
         for (let i = 0; i < 6 && !lastOnScreen(); ++i) {
             mouseDrag(screen, 195, 600, 0, -350)
             wait(50)

@@ -43,9 +43,9 @@ RowLayout {
                     color: "white"
                 }
 
+                // Inside the frame, so that it is whole on a bar at the screen's edge.
                 Rectangle {
                     anchors.fill: parent
-                    anchors.margins: -1
                     radius: width / 2
                     antialiasing: true
                     color: "transparent"

@@ -7,8 +7,9 @@
 #include <optional>
 
 // The icons the screens name (after the phone's system symbols, "arrow.left",
-// "checkmark.circle.fill", …) and the Phosphor glyphs that stand in for them. Filled
-// symbols take the Fill face, outline ones the Bold face to match black-weight text.
+// "checkmark.circle.fill", …). Filled symbols are glyphs of Phosphor's Fill face; the line
+// symbols (arrows, check, cross) are strokes drawn as heavy as the black titles beside
+// them, which Phosphor's heaviest line face is not.
 class IconCatalog : public QObject
 {
     Q_OBJECT
@@ -19,18 +20,23 @@ public:
     struct Glyph
     {
         QString name;
+        // A Fill glyph, or none for a drawn symbol.
         QString phosphorName;
         char32_t codePoint;
-        bool filled;
+        // A drawn symbol: an SVG path of round-capped strokes on a 24 × 24 grid.
+        QString outline;
+        // The strokes are drawn in white on a filled disc of the icon's colour.
+        bool onDisc;
     };
+
 
     static const QList<Glyph> &glyphs();
     static std::optional<Glyph> find(const QString &name);
-    static QString familyOf(const Glyph &glyph);
 
-    // The font family and the text that draw the icon; empty for unknown names.
-    Q_INVOKABLE QString family(const QString &name) const;
+    // The glyph that draws the icon, empty for unknown names and drawn symbols.
     Q_INVOKABLE QString text(const QString &name) const;
+    Q_INVOKABLE QString outline(const QString &name) const;
+    Q_INVOKABLE bool onDisc(const QString &name) const;
     Q_INVOKABLE QStringList names() const;
 
     using QObject::QObject;

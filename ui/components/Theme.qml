@@ -25,13 +25,16 @@ QtObject {
     // How far a plain button fades while a finger is on it.
     readonly property real pressedOpacity: 0.6
 
-    // "16 black" is rounded(16, Font.Black).
+    // "16 black" is rounded(16, Font.Black). Unhinted, as a phone's dense screen shows
+    // type anyway; it also spares the font's hinting program at every glyph.
     function rounded(size, weight) {
-        return Qt.font({ family: roundedFamily, pixelSize: size, weight: weight })
+        return Qt.font({ family: roundedFamily, pixelSize: size, weight: weight,
+                         hintingPreference: Font.PreferNoHinting })
     }
 
     function serifBlackItalic(size) {
-        return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true })
+        return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true,
+                         hintingPreference: Font.PreferNoHinting })
     }
 
     // `ink` at 68 % is tinted(ink, 0.68): the colour's opacity multiplied. Colour names

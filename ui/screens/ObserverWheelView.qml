@@ -148,15 +148,18 @@ Item {
                 anchors.fill: parent
                 rotation: root.wheelRotation
 
+                // As opaque as the face over it, so the face keeps its colour.
                 CircleShadow {
                     x: (parent.width - width) / 2
                     y: (parent.height - height) / 2 + 6
                     diameter: parent.width
                     blur: 7
-                    color: Theme.tinted(Theme.ink, 0.15)
+                    color: Theme.tinted(Theme.ink, 0.15 * discFace.color.a)
                 }
 
                 Rectangle {
+                    id: discFace
+
                     anchors.fill: parent
                     radius: width / 2
                     antialiasing: true

@@ -268,15 +268,18 @@ Item {
                         opacity: root.strength * 0.38
                     }
 
+                    // As opaque as the face over it, so an own word's face keeps its colour.
                     CircleShadow {
                         x: (parent.width - width) / 2
                         y: (parent.height - height) / 2 + 7
                         diameter: parent.width
                         blur: 8
-                        color: Theme.tinted(Theme.ink, 0.16)
+                        color: Theme.tinted(Theme.ink, 0.16 * cardFace.color.a)
                     }
 
                     Rectangle {
+                        id: cardFace
+
                         objectName: "face"
                         anchors.fill: parent
                         radius: width / 2

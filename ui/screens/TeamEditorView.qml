@@ -25,6 +25,12 @@ Item {
         Qt.inputMethod.hide()
     }
 
+    // A card scrolled up until no more than a pixel of its face shows is hidden whole: its
+    // outline and shadow would otherwise hang at the top edge as a stray line.
+    function showsFace(card) {
+        return cards.y + card.y + card.height - cardList.contentY > 1
+    }
+
     ColumnLayout {
         id: column
 
@@ -61,16 +67,19 @@ Item {
         }
 
         // As tall as the cards when they fit; scrolling when they do not. The margins leave
-        // room for the cards' shadows and outlines, which reach past their edges.
+        // room for the cards' shadows and outlines, which reach past their edges (below, into
+        // the gap before the button), and to the right for the scroll indicator beside them.
         Flickable {
             id: cardList
 
+            objectName: "cardList"
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.preferredHeight: contentHeight
             Layout.maximumHeight: contentHeight
             Layout.leftMargin: -2
-            Layout.rightMargin: -6
+            Layout.rightMargin: -12
+            Layout.bottomMargin: -6
             contentWidth: width
             contentHeight: cards.implicitHeight + 8
             clip: true
@@ -86,7 +95,7 @@ Item {
 
                 x: 2
                 y: 2
-                width: cardList.width - 8
+                width: cardList.width - 14
                 spacing: 16
 
                 // By position, not by record: the store hands out a new list on every
@@ -104,6 +113,7 @@ Item {
                         readonly property Item nameField: nameField
 
                         Layout.fillWidth: true
+                        opacity: root.showsFace(card) ? 1 : 0
                         color: index % 2 === 0 ? Theme.tinted(Theme.mint, 0.55)
                                                : Theme.tinted(Theme.sun, 0.52)
 
@@ -203,7 +213,10 @@ Item {
                 }
 
                 InkCard {
+                    id: observerCard
+
                     visible: typeof root.game.observer === "string"
+                    opacity: root.showsFace(observerCard) ? 1 : 0
                     Layout.fillWidth: true
                     color: Theme.tinted(Theme.lavender, 0.5)
 
