@@ -11,6 +11,11 @@ Window {
 
     width: 390
     height: 844
+    // On a phone the shell gives the game the whole screen; a title bar of the toolkit's own
+    // (Qt draws one where a Wayland shell leaves decorations to the app, as Phosh's does)
+    // would only take room from the game.
+    flags: Math.min(Screen.width, Screen.height) < 600 ? Qt.Window | Qt.FramelessWindowHint
+                                                       : Qt.Window
     visible: true
     title: "tarvuk’s glimp"
     color: Theme.paper

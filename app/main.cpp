@@ -14,7 +14,7 @@ bool hasDisplay()
 }
 
 // For the start-up benchmark: prints the monotonic clock and the main thread's CPU time at
-// the first frame drawn, and quits.
+// the first frame drawn, once (more frames may be swapped before the loop ends), and quits.
 void quitAfterFirstFrame()
 {
     const QWindowList windows = QGuiApplication::topLevelWindows();
@@ -30,7 +30,7 @@ void quitAfterFirstFrame()
                     now.tv_sec * 1000000000LL + now.tv_nsec, cpu.tv_sec * 1000000000LL + cpu.tv_nsec);
         std::fflush(stdout);
         QCoreApplication::exit(0);
-    }, Qt::DirectConnection);
+    }, Qt::ConnectionType(Qt::DirectConnection | Qt::SingleShotConnection));
 }
 
 } // namespace

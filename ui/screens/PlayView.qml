@@ -306,7 +306,9 @@ Item {
                         color: Theme.ink
                         font.family: Theme.roundedFamily
                         font.weight: Font.Black
-                        fullSize: 35
+                        // In proportion to the card, so a long word fits a shrunken card as
+                        // it fits the full one, rather than breaking inside the word.
+                        fullSize: 35 * parent.width / 290
                         minimumScale: 0.45
                         lineLimit: 3
                         horizontalAlignment: Text.AlignHCenter
@@ -315,10 +317,11 @@ Item {
 
                     Icon {
                         objectName: "directionIcon"
+                        // Below the word, inside the card at any size the card shrinks to.
                         anchors.centerIn: parent
-                        anchors.verticalCenterOffset: 90
+                        anchors.verticalCenterOffset: parent.width * 90 / 290
                         name: root.leansLeft ? "arrow.uturn.backward" : "checkmark"
-                        size: 35
+                        size: Math.round(35 * parent.width / 290)
                         color: root.leansLeft ? Theme.coral : Theme.mint
                         opacity: root.strength
                     }
