@@ -3,6 +3,7 @@
 #include "BackgroundPreferences.h"
 #include "FeedbackdHaptics.h"
 #include "DesktopIdleInhibitor.h"
+#include "OnScreenKeyboard.h"
 #include "SettingsPreferences.h"
 #include "SystemClock.h"
 #include "SystemRandom.h"
@@ -29,6 +30,8 @@ private:
     BackgroundPreferences m_preferences;
     FeedbackdHaptics m_haptics;
     DesktopIdleInhibitor m_idleInhibitor;
+    // Outlives the window, so a keyboard it opened is closed as the game quits.
+    OnScreenKeyboard m_keyboard;
     SystemClock m_clock;
     SystemRandom m_random;
     std::unique_ptr<GameStore> m_game;

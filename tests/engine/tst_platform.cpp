@@ -1,6 +1,8 @@
-// The real clock, the feedbackd haptics and the idle hold, on a private session bus.
+// The real clock, the feedbackd haptics, the idle hold and the on-screen keyboard, on a
+// private session bus.
 #include "FeedbackdHaptics.h"
 #include "DesktopIdleInhibitor.h"
+#include "OnScreenKeyboard.h"
 #include "StoreHarness.h"
 #include "SystemClock.h"
 
@@ -13,6 +15,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QStandardPaths>
 
 // Both fake services write into one log, so the order of arrival shows.
@@ -105,6 +111,15 @@ public slots:
 
 private:
     int m_next = 0;
+};
+
+class FakeKeyboard : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "sm.puri.OSK0")
+
+public slots:
+    void SetVisible(bool visible) { busLog << (visible ? u"shown"_qs : u"hidden"_qs); }
 };
 
 class TestPlatform : public QObject
@@ -277,7 +292,54 @@ private slots:
         services.unregisterService(u"org.freedesktop.ScreenSaver"_qs);
         QDBusConnection::disconnectFromBus(u"services"_qs);
     }
+
+    // Focus goes to a field, to a second field, to something that takes no text, back to a
+    // field, and the game quits.
+    void keyboardFollowsTextFocus_data()
+    {
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<QStringList>("log");
+        QTest::newRow("squeekboard") << true << QStringList{u"shown"_qs, u"hidden"_qs, u"shown"_qs, u"hidden"_qs};
+        QTest::newRow("no keyboard") << false << QStringList{};
+    }
+
+    void keyboardFollowsTextFocus()
+    {
+        QFETCH(bool, service);
+        QFETCH(QStringList, log);
+        FakeKeyboard fake;
+        QDBusConnection services = QDBusConnection::connectToBus(
+            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
+        if (service) {
+            QVERIFY(services.registerObject(u"/sm/puri/OSK0"_qs, &fake, QDBusConnection::ExportAllSlots));
+            QVERIFY(services.registerService(u"sm.puri.OSK0"_qs));
+        }
+        busLog.clear();
+
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick\nWindow { TextInput { objectName: 'a' } "
+                          "TextInput { objectName: 'b' } Item { objectName: 'plain' } }", {});
+        std::unique_ptr<QObject> root(component.create());
+        auto *window = qobject_cast<QQuickWindow *>(root.get());
+        QVERIFY2(window, qPrintable(component.errorString()));
+        auto keyboard = std::make_unique<OnScreenKeyboard>(true);
+        window->show();
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::failOnWarning(QRegularExpression(u"."_qs));
+        for (const char *name : {"a", "b", "plain", "b"}) {
+            window->findChild<QQuickItem *>(QLatin1String(name))->forceActiveFocus();
+            QTest::qWait(20);
+        }
+        keyboard.reset();
+        QTRY_COMPARE(busLog, log);
+        QTest::qWait(50);
+        QCOMPARE(busLog, log);
+        services.unregisterService(u"sm.puri.OSK0"_qs);
+        QDBusConnection::disconnectFromBus(u"services"_qs);
+    }
 };
 
-QTEST_GUILESS_MAIN(TestPlatform)
+QTEST_MAIN(TestPlatform)
 #include "tst_platform.moc"
