@@ -252,8 +252,9 @@ private slots:
         }
         busLog.clear();
 
-        StoreHarness harness;
+        // Outlives the store, as in the game: the store releases its hold as it goes.
         auto inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_qs);
+        StoreHarness harness;
         harness->setIdleInhibitor(inhibitor.get());
         harness.reachReady(u"A\nB"_qs);
         harness->setRoundDuration(3);
