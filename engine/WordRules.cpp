@@ -9,6 +9,15 @@ constexpr bool isLineBreak(char16_t c)
     return (c >= 0x000A && c <= 0x000D) || c == 0x0085 || c == 0x2028 || c == 0x2029;
 }
 
+// The code point that starts at i (a lone surrogate stands for itself) and its length.
+std::pair<char32_t, qsizetype> pointAt(QStringView text, qsizetype i)
+{
+    const QChar c = text.at(i);
+    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text.at(i + 1)), 2};
+    return {c.unicode(), 1};
+}
+
 // Calls onPiece(piece) for every non-empty trimmed piece of text between separators.
 template<typename IsSeparator, typename OnPiece>
 void forEachPiece(const QString &text, IsSeparator isSeparator, OnPiece onPiece)
@@ -50,15 +59,21 @@ qsizetype countWordLines(const QString &text)
 
 QStringList playerNames(const QString &text)
 {
-    // A comma followed by a combining mark is one character with it, not a separator.
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    // A comma followed by a combining mark is one character with it, not a separator. The
+    // pair is judged alone: Qt's segmentation of the whole text lets what stands before the
+    // comma (a byte order mark) change the answer, so a name read again could split anew.
     const auto isSeparator = [&](qsizetype i) {
         const char16_t c = text.at(i).unicode();
         if (isLineBreak(c))
             return true;
         if (c != u',')
             return false;
-        graphemes.setPosition(i + 1);
+        // Nothing in ASCII joins a comma.
+        if (i + 1 == text.size() || text.at(i + 1).unicode() < 0x80)
+            return true;
+        const QString pair = u',' + text.sliced(i + 1, pointAt(text, i + 1).second);
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, pair);
+        graphemes.setPosition(1);
         return graphemes.isAtBoundary();
     };
     QStringList names;
@@ -67,15 +82,6 @@ QStringList playerNames(const QString &text)
 }
 
 namespace {
-
-// The code point that starts at i (a lone surrogate stands for itself) and its length.
-std::pair<char32_t, qsizetype> pointAt(QStringView text, qsizetype i)
-{
-    const QChar c = text.at(i);
-    if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
-        return {QChar::surrogateToUcs4(c, text.at(i + 1)), 2};
-    return {c.unicode(), 1};
-}
 
 QString withoutNonSpacingMarks(QStringView text)
 {

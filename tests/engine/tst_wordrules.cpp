@@ -76,6 +76,10 @@ private slots:
         QTest::newRow("other commas") << u"a;b，c،d"_qs << QStringList{u"a;b，c،d"_qs} << QStringList{u"a;b，c،d"_qs};
         QTest::newRow("comma with a combining mark") << u"a,\u0301b"_qs << QStringList{u"a,\u0301b"_qs}
                                                      << QStringList{u"a,\u0301b"_qs};
+        // Qt's segmentation of the whole text splits this comma from its mark.
+        const QString joined = u",\u0301\uFF0C\u0308;\u0306\u20DD\u0345\u0903"_qs;
+        QTest::newRow("comma with a mark, a spacing mark later") << joined << QStringList{joined}
+                                                                 << QStringList{joined};
         QTest::newRow("zero-width space is no space") << u"\u200B"_qs << QStringList{u"\u200B"_qs}
                                                       << QStringList{u"\u200B"_qs};
     }

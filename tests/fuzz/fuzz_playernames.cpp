@@ -14,12 +14,15 @@ bool isLineBreak(QChar c)
     return (u >= 0x000A && u <= 0x000D) || u == 0x0085 || u == 0x2028 || u == 0x2029;
 }
 
-// A comma that a following mark does not join into a larger character.
+// A comma that the character after it does not join into a larger character. Each comma
+// is judged with what follows it alone: Qt's segmentation of a longer text can let a
+// byte order mark before the comma change the answer.
 bool hasLoneComma(const QString &name)
 {
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, name);
     for (qsizetype i = name.indexOf(u','); i >= 0; i = name.indexOf(u',', i + 1)) {
-        graphemes.setPosition(i + 1);
+        const QString pair = name.sliced(i, qMin<qsizetype>(3, name.size() - i));
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, pair);
+        graphemes.setPosition(1);
         if (graphemes.isAtBoundary())
             return true;
     }
