@@ -122,6 +122,19 @@ public slots:
     void SetVisible(bool visible) { busLog << (visible ? u"shown"_qs : u"hidden"_qs); }
 };
 
+// A connection of its own to the private session bus, on which the fake services live.
+QDBusConnection servicesBus()
+{
+    return QDBusConnection::connectToBus(QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")),
+                                         u"services"_qs);
+}
+
+// Puts fake on bus as service, at path.
+bool serve(QDBusConnection &bus, const QString &service, const QString &path, QObject *fake)
+{
+    return bus.registerObject(path, fake, QDBusConnection::ExportAllSlots) && bus.registerService(service);
+}
+
 class TestPlatform : public QObject
 {
     Q_OBJECT
@@ -190,10 +203,8 @@ private slots:
         }
 
         FakeFeedbackd feedbackd;
-        QDBusConnection services = QDBusConnection::connectToBus(
-            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
-        QVERIFY(services.registerObject(u"/org/sigxcpu/Feedback"_qs, &feedbackd, QDBusConnection::ExportAllSlots));
-        QVERIFY(services.registerService(u"org.sigxcpu.Feedback"_qs));
+        QDBusConnection services = servicesBus();
+        QVERIFY(serve(services, u"org.sigxcpu.Feedback"_qs, u"/org/sigxcpu/Feedback"_qs, &feedbackd));
         QSet<QString> sent;
         for (HapticCue cue : {HapticCue::success, HapticCue::warning, HapticCue::error}) {
             haptics.notify(cue);
@@ -240,15 +251,12 @@ private slots:
 
         FakePortal fakePortal;
         FakeScreenSaver fakeScreenSaver;
-        QDBusConnection services = QDBusConnection::connectToBus(
-            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
+        QDBusConnection services = servicesBus();
         if (portal) {
-            QVERIFY(services.registerObject(u"/org/freedesktop/portal/desktop"_qs, &fakePortal, QDBusConnection::ExportAllSlots));
-            QVERIFY(services.registerService(u"org.freedesktop.portal.Desktop"_qs));
+            QVERIFY(serve(services, u"org.freedesktop.portal.Desktop"_qs, u"/org/freedesktop/portal/desktop"_qs, &fakePortal));
         }
         if (screenSaver) {
-            QVERIFY(services.registerObject(u"/org/freedesktop/ScreenSaver"_qs, &fakeScreenSaver, QDBusConnection::ExportAllSlots));
-            QVERIFY(services.registerService(u"org.freedesktop.ScreenSaver"_qs));
+            QVERIFY(serve(services, u"org.freedesktop.ScreenSaver"_qs, u"/org/freedesktop/ScreenSaver"_qs, &fakeScreenSaver));
         }
         busLog.clear();
 
@@ -309,11 +317,9 @@ private slots:
         QFETCH(bool, service);
         QFETCH(QStringList, log);
         FakeKeyboard fake;
-        QDBusConnection services = QDBusConnection::connectToBus(
-            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
+        QDBusConnection services = servicesBus();
         if (service) {
-            QVERIFY(services.registerObject(u"/sm/puri/OSK0"_qs, &fake, QDBusConnection::ExportAllSlots));
-            QVERIFY(services.registerService(u"sm.puri.OSK0"_qs));
+            QVERIFY(serve(services, u"sm.puri.OSK0"_qs, u"/sm/puri/OSK0"_qs, &fake));
         }
         busLog.clear();
 
