@@ -13,12 +13,7 @@ TestCase {
     width: 390
     height: 844
 
-    readonly property Component routerComponent: Component {
-        ContentView {
-            width: 390
-            height: 844
-        }
-    }
+    readonly property Component routerComponent: Component { ContentView { width: 390; height: 844 } }
 
     function init() {
         failOnWarning(/.*/)

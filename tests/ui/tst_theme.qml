@@ -27,11 +27,11 @@ ScreenTestCase {
     }
 
     function test_textMeasuresAsItsFace(data) {
-        verify(TestHarness.faceHasGlyphs(data.file, root.cyrillic))
         metrics.font = data.serif ? Theme.serifBlackItalic(40) : Theme.rounded(40, data.weight)
         metrics.text = root.cyrillic
         const measured = metrics.advanceWidth
         const expected = TestHarness.faceAdvance(root.cyrillic, data.file, 40)
+        verify(expected > 0, data.file + " lacks a glyph")
         const other = TestHarness.faceAdvance(root.cyrillic, data.other, 40)
         verify(Math.abs(measured - expected) < 0.01 * expected, measured + " vs " + expected)
         verify(Math.abs(measured - other) > 0.02 * other, measured + " vs " + other)
