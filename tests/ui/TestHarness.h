@@ -6,10 +6,8 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QObject>
 #include <QQmlEngine>
 #include <QRawFont>
-#include <memory>
 #include <vector>
 
 // What a QML test needs besides the screens: a real store on fakes, and the fakes
@@ -26,10 +24,7 @@ public:
     GameStore *store() const { return &rig().store; }
 
     // A fresh store on fresh fakes; it becomes `store`.
-    Q_INVOKABLE GameStore *newStore(quint64 seed = 1)
-    {
-        return adopt(std::make_unique<StoreRig>(nullptr, seed));
-    }
+    Q_INVOKABLE GameStore *newStore(quint64 seed = 1) { return adopt(std::make_unique<StoreRig>(nullptr, seed)); }
     // A new store on the same preferences, as after the game is closed and opened again.
     Q_INVOKABLE GameStore *restartStore() { return adopt(std::make_unique<StoreRig>(rig().preferences)); }
 
@@ -52,10 +47,7 @@ public:
             rig().random.queue.append(value.toULongLong());
     }
     Q_INVOKABLE QVariant preference(const QString &key) const { return rig().preferences->values.value(key); }
-    Q_INVOKABLE void setPreference(const QString &key, const QVariant &value)
-    {
-        rig().preferences->values.insert(key, value);
-    }
+    Q_INVOKABLE void setPreference(const QString &key, const QVariant &v) { rig().preferences->values.insert(key, v); }
     // Plain text on the clipboard, as another application puts it there.
     Q_INVOKABLE void setClipboardText(const QString &text)
     {

@@ -37,8 +37,7 @@ ScreenTestCase {
             compare(game.screenName, screen)
             compare(stops() > before, screen === "setup", button)
         }
-        compare(game.settings.playerText, "Ann\nBob")
-        compare(game.settings.bonusTime, 10)
+        compare([game.settings.playerText, game.settings.bonusTime], ["Ann\nBob", 10])
     }
 
     // Where the star, the tagline, the buttons and the footer sit on the window.
@@ -169,12 +168,8 @@ ScreenTestCase {
     // The back arrow goes home without starting; anywhere else starts the turn: the empty
     // middle, the texts, the score card.
     function test_readyTaps_data() {
-        return [
-            { tag: "back", x: 43, y: 35, screen: "home", turns: 0 },
-            { tag: "middle", x: 195, y: 300, screen: "playing", turns: 1 },
-            { tag: "texts", x: 195, y: 560, screen: "playing", turns: 1 },
-            { tag: "score card", x: 195, y: 780, screen: "playing", turns: 1 }
-        ]
+        return [["back", 43, 35, "home", 0], ["middle", 195, 300, "playing", 1], ["texts", 195, 560, "playing", 1],
+                ["score card", 195, 780, "playing", 1]].map(([tag, x, y, screen, turns]) => ({ tag, x, y, screen, turns }))
     }
 
     // Four players in two pairs, the second pair's second player to guess.
@@ -182,16 +177,14 @@ ScreenTestCase {
         const game = turnStore("Аня\nБоря\nВика\nГена")
         game.setTeamName(1, "Ёжики в тумане")
         game.handleSwipe(100)
-        for (let turn = 1; turn < 3; ++turn) {
+        for (let turn = 0; turn < 3; ++turn) {
             game.endTurn(false)
             game.continueAfterSummary()
-            game.startTurn()
+            if (turn < 2)
+                game.startTurn()
         }
-        game.endTurn(false)
-        game.continueAfterSummary()
         const view = createTemporaryObject(readyComponent, root, { game: game })
-        compare(findChild(view, "teamName").text, "ЁЖИКИ В ТУМАНЕ")
-        compare(findChild(view, "guesser").text, "Гена")
+        compare(["teamName", "guesser"].map(name => findChild(view, name).text), ["ЁЖИКИ В ТУМАНЕ", "Гена"])
         compare(findChild(view, "scoreboard").teams.map(t => t.score), [1, 0])
         mouseClick(view, data.x, data.y)
         compare(game.screenName, data.screen)
@@ -205,9 +198,7 @@ ScreenTestCase {
         game.endTurn(false)
         const view = createTemporaryObject(summaryComponent, root, { game: game })
         waitForRendering(view)
-        compare(findChild(view, "points").text, "+7")
-        compare(findChild(view, "player").text, "Аня")
-        compare(findChild(view, "team").text, "Совы")
+        compare(["points", "player", "team"].map(name => findChild(view, name).text), ["+7", "Аня", "Совы"])
         const list = findChild(view, "wordList")
         const texts = []
         for (let i = 0; i < list.count; ++i) {
@@ -233,10 +224,7 @@ ScreenTestCase {
         // not pass the turn.
         verify(list.contentHeight > list.height, list.contentHeight + " in " + list.height)
         const at = list.mapToItem(view, list.width / 2, list.height - 20)
-        mousePress(view, at.x, at.y)
-        for (let i = 1; i <= 10; ++i)
-            mouseMove(view, at.x, at.y - 25 * i)
-        mouseRelease(view, at.x, at.y - 250)
+        mouseDrag(view, at.x, at.y, 0, -250)
         tryVerify(() => list.atYEnd && !list.moving, 3000, "scrolled to " + list.contentY)
         compare(game.screenName, "summary")
 
@@ -256,8 +244,8 @@ ScreenTestCase {
         const game = TestHarness.newStore()
         game.screenName = "winner"
         const view = createTemporaryObject(winnerComponent, root, { game: game })
-        compare(findChild(view, "winnerName").text, "Команда")
-        compare(findChild(view, "winnerLine").text, "набирает 0 баллов и забирает вечер")
+        compare(["winnerName", "winnerLine"].map(name => findChild(view, name).text),
+                ["Команда", "набирает 0 баллов и забирает вечер"])
     }
 
     function test_winnerWaysOut_data() {
@@ -271,8 +259,8 @@ ScreenTestCase {
         for (let i = 0; i < 3; ++i)
             game.handleSwipe(100)
         const view = createTemporaryObject(winnerComponent, root, { game: game })
-        compare(findChild(view, "winnerName").text, "Совы")
-        compare(findChild(view, "winnerLine").text, "набирает 3 баллов и забирает вечер")
+        compare(["winnerName", "winnerLine"].map(name => findChild(view, name).text),
+                ["Совы", "набирает 3 баллов и забирает вечер"])
         compare(findChild(view, "scoreboard").teams.map(t => t.score), [3, 0])
         mouseClick(findChild(view, data.button))
         compare(game.screenName, data.screen)
