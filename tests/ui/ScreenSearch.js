@@ -4,16 +4,7 @@
 
 // Every item under item (itself included) in paint order, Flickable contents too.
 function allItems(item) {
-    const found = []
-    const visit = node => {
-        if (!node)
-            return
-        found.push(node)
-        for (let i = 0; i < node.children.length; ++i)
-            visit(node.children[i])
-    }
-    visit(item)
-    return found
+    return item ? [item].concat(...Array.from(item.children, allItems)) : []
 }
 
 // The items showing exactly this text (texts, buttons, fields).
@@ -23,7 +14,7 @@ function withText(item, text) {
 
 // The one visible item showing this text; null when there is none or more than one.
 function textItem(item, text) {
-    const matches = withText(item, text).filter(node => shown(node))
+    const matches = withText(item, text).filter(shown)
     return matches.length === 1 ? matches[0] : null
 }
 
@@ -31,15 +22,11 @@ function byAccessibleName(item, name) {
     return allItems(item).filter(node => node.Accessible.name === name)
 }
 
-// The button whose label (title, or any text inside it) reads text.
+// The first shown button whose label (title, or any text inside it) reads text, or null.
 function button(item, text) {
-    for (const node of allItems(item)) {
-        if (typeof node.clicked !== "function" || !shown(node))
-            continue
-        if (node.title === text || node.text === text || withText(node, text).length > 0)
-            return node
-    }
-    return null
+    return allItems(item).find(node => typeof node.clicked === "function" && shown(node)
+                               && (node.title === text || node.text === text
+                                   || withText(node, text).length > 0)) || null
 }
 
 // Visible all the way up, and not faded out.

@@ -13,21 +13,12 @@ TestCase {
     width: 390
     height: 844
 
-    readonly property Component routerComponent: Component {
-        ContentView {
-            width: 390
-            height: 844
-        }
-    }
+    readonly property Component routerComponent: Component { ContentView { width: 390; height: 844 } }
 
-    function init() {
-        failOnWarning(/.*/)
-    }
+    function init() { failOnWarning(/.*/) }
 
     // A keyboard a test put up goes with it.
-    function cleanup() {
-        Keyboard.rectangle = Qt.rect(0, 0, 0, 0)
-    }
+    function cleanup() { Keyboard.rectangle = Qt.rect(0, 0, 0, 0) }
 
     // Text typed key by key, a line break as Return.
     function typeText(text) {

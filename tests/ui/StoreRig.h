@@ -17,7 +17,11 @@ class StoreRig
 public:
     // Fresh preferences unless some are handed over (a restart of the app on the same
     // device).
-    explicit StoreRig(std::shared_ptr<FakePreferences> preferences = {}, quint64 seed = 1);
+    explicit StoreRig(std::shared_ptr<FakePreferences> shared = {}, quint64 seed = 1)
+        : preferences(shared ? std::move(shared) : std::make_shared<FakePreferences>())
+        , random(seed), sound(audio, random), store(*preferences, sound, haptics, clock, random)
+    {
+    }
 
     std::shared_ptr<FakePreferences> preferences;
     FakeHaptics haptics;

@@ -1,7 +1,6 @@
 #include "TestHarness.h"
 #include "UiAssets.h"
 
-#include <QQmlEngine>
 #include <QtQuickTest>
 
 // Runs one tst_*.qml file (-input) with the game's fonts, its QML modules and the harness.
@@ -14,15 +13,10 @@ public slots:
     {
         UiAssets::install();
         qmlRegisterSingletonType<TestHarness>("TarvukeGlimp.Testing", 1, 0, "TestHarness",
-                                              [](QQmlEngine *, QJSEngine *) {
-                                                  return new TestHarness;
-                                              });
+                                              [](QQmlEngine *, QJSEngine *) { return new TestHarness; });
     }
 
-    void qmlEngineAvailable(QQmlEngine *engine)
-    {
-        engine->addImportPath(QStringLiteral("qrc:/qt/qml"));
-    }
+    void qmlEngineAvailable(QQmlEngine *engine) { engine->addImportPath(u"qrc:/qt/qml"_qs); }
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(glimp_ui, UiTestSetup)

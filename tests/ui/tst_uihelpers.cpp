@@ -1,0 +1,175 @@
+#include "IconCatalog.h"
+#include "SpringMotion.h"
+#include "SteppedAnimationDriver.h"
+#include "UiAssets.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QRegularExpression>
+#include <QtTest>
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+namespace {
+
+// Offsets from the target of SpringAnimation's own stepping, released at rest.
+QList<double> steppedOffsets(SpringMotion::Parameters p, int steps)
+{
+    QList<double> offsets{1.0};
+    double x = 1;
+    double v = 0;
+    for (int i = 0; i < steps; ++i) {
+        v += p.spring * (0 - x) - p.damping * v;
+        x += v * SpringMotion::stepSeconds;
+        offsets.append(x);
+    }
+    return offsets;
+}
+
+} // namespace
+
+// C++ checks of what the components stand on: the compiled-in icons (from an npm package;
+// without them the software renderer quietly draws boxes, so these checks are the only
+// alarm) and the spring conversion behind every animation.
+class TestUiHelpers : public QObject
+{
+    Q_OBJECT
+
+    static QString text(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(UiAssets::install()); }
+
+    // Each glyph icon is a real glyph of the Fill face, and the code point is the one the
+    // icon set itself gives for the Phosphor icon it stands for.
+    void iconsAreGlyphsOfTheIconFont()
+    {
+        const QString css = text(QStringLiteral(GLIMP_PHOSPHOR_CSS_DIR "/fill/style.css"));
+        for (const IconCatalog::Glyph &glyph : IconCatalog::glyphs()) {
+            if (glyph.phosphorName.isEmpty())
+                continue;
+            const QRegularExpression rule(
+                    QStringLiteral("\\.ph-fill\\.ph-%1:before\\s*\\{\\s*content:\\s*\"\\\\([0-9a-f]+)\"")
+                            .arg(QRegularExpression::escape(glyph.phosphorName)));
+            const QRegularExpressionMatch match = rule.match(css);
+            QVERIFY2(match.hasMatch(), qPrintable(glyph.phosphorName));
+            QCOMPARE(match.captured(1).toUInt(nullptr, 16), uint(glyph.codePoint));
+            QVERIFY2(QFontMetricsF(QFont(u"Phosphor-Fill"_qs)).inFontUcs4(glyph.codePoint), qPrintable(glyph.name));
+        }
+    }
+
+    // Every icon name written in an Icon of the game's QML is in the catalogue; a name
+    // chosen by an expression ("a" : "b") counts each of its literals.
+    void iconNamesUsedByTheScreensAreKnown()
+    {
+        const QRegularExpression iconBlock(QStringLiteral("\\bIcon\\s*\\{([^{}]*)\\}"));
+        const QRegularExpression nameLine(QStringLiteral("\\bname:([^\\n]*)"));
+        const QRegularExpression literal(QStringLiteral("\"([^\"]*)\""));
+        QStringList known;
+        for (const IconCatalog::Glyph &glyph : IconCatalog::glyphs())
+            known.append(glyph.name);
+        int uses = 0;
+        for (const QString folder : {QStringLiteral("ui"), QStringLiteral("app")}) {
+            QDirIterator files(QStringLiteral(GLIMP_SOURCE_DIR "/") + folder,
+                               {QStringLiteral("*.qml")}, QDir::Files, QDirIterator::Subdirectories);
+            while (files.hasNext()) {
+                const QString path = files.next();
+                for (const auto &block : iconBlock.globalMatch(text(path))) {
+                    for (const auto &name : literal.globalMatch(nameLine.match(block.captured(1)).captured(1))) {
+                        ++uses;
+                        QVERIFY2(known.contains(name.captured(1)), qPrintable(path + ": " + name.captured(1)));
+                    }
+                }
+            }
+        }
+        QVERIFY(uses > 0);
+    }
+
+    // The stepping with the computed values follows the continuous oscillator's recurrence
+    // e(t+h) = T·e(t) − D·e(t−h) at every step, for under-, critically and over-damped
+    // springs: T and D are the sum and the product of e^(λh) over the roots λ of
+    // λ² + 2ζωλ + ω² = 0.
+    void followsClosedForm_data()
+    {
+        QTest::addColumn<double>("response");
+        QTest::addColumn<double>("zeta");
+        QTest::newRow("screen change") << 0.42 << 0.82;
+        QTest::newRow("bouncy") << 0.4 << 0.3;
+        QTest::newRow("critical") << 0.5 << 1.0;
+        QTest::newRow("overdamped") << 0.3 << 1.6;
+        QTest::newRow("heavy") << 0.3 << 5.0;
+    }
+
+    void followsClosedForm()
+    {
+        QFETCH(double, response);
+        QFETCH(double, zeta);
+        const double omega = 2 * std::numbers::pi / response;
+        const std::complex<double> spread = omega * std::sqrt(std::complex<double>(zeta * zeta - 1));
+        const std::complex<double> a = std::exp((-zeta * omega + spread) * SpringMotion::stepSeconds);
+        const std::complex<double> b = std::exp((-zeta * omega - spread) * SpringMotion::stepSeconds);
+        const double T = (a + b).real();
+        const double D = (a * b).real();
+        const QList<double> e = steppedOffsets(SpringMotion::fromResponse(response, zeta), 120);
+        for (int n = 1; n + 1 < e.size(); ++n)
+            QVERIFY2(std::abs(e[n + 1] - (T * e[n] - D * e[n - 1])) < 1e-9, qPrintable(QString::number(n)));
+    }
+
+    // Nonsense in gives a spring that stands still or creeps, never a growing swing,
+    // infinities or NaN.
+    void degenerateInput()
+    {
+        for (auto [response, zeta] : {std::pair{0.0, 0.8}, {-1.0, 0.8}, {std::nan(""), 0.8}, {0.4, -2.0},
+                                      {0.4, 1e9}, {0.4, std::numeric_limits<double>::infinity()}}) {
+            const auto p = SpringMotion::fromResponse(response, zeta);
+            QVERIFY(std::isfinite(p.spring) && p.spring >= 0 && p.damping >= 0 && p.damping <= 1);
+        }
+    }
+
+    // Qt Quick's own SpringAnimation, driven by the helper through ResponseSpring, moves as the
+    // stepping above: the conversion fits the toolkit, not only our model of it.
+    void realSpringAnimation()
+    {
+        SteppedAnimationDriver driver;
+        driver.install();
+
+        QQmlEngine engine;
+        engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+        QQmlComponent component(&engine);
+        component.setData("import QtQuick\nimport TarvukeGlimp.Components\n"
+                          "Item { Behavior on x { ResponseSpring { response: 0.42; dampingFraction: 0.82 } } }",
+                          QUrl());
+        std::unique_ptr<QObject> object(component.create());
+        QVERIFY2(object, qPrintable(component.errorString()));
+        auto *item = qobject_cast<QQuickItem *>(object.get());
+        item->setX(100);
+        const QList<double> expected = steppedOffsets(SpringMotion::fromResponse(0.42, 0.82), 80);
+        item->setProperty("x", 0.0);
+        // Qt may spend a tick or two starting the animation; from its first move on, every
+        // tick must be exactly one step of the model.
+        QList<double> ticks;
+        for (int n = 0; n < 70; ++n) {
+            driver.advanceBy(SteppedAnimationDriver::stepMs);
+            if (!ticks.isEmpty() || item->x() != 100)
+                ticks.append(item->x() / 100);
+        }
+        QVERIFY(ticks.size() >= 60);
+        const qsizetype start = std::abs(ticks[0] - expected[1]) < 1e-9 ? 1 : 2;
+        for (qsizetype n = 0; n < 60; ++n)
+            QVERIFY2(std::abs(ticks[n] - expected[start + n]) < 1e-9, qPrintable(QString::number(n)));
+        driver.uninstall();
+    }
+};
+
+QTEST_MAIN(TestUiHelpers)
+
+#include "tst_uihelpers.moc"
