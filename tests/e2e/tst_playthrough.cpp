@@ -40,6 +40,7 @@ constexpr QPoint card(195, 470);        // play
 constexpr QPoint replay(195, 740);      // winner
 constexpr QPoint wordsEditor(195, 330); // own words
 constexpr QPoint wordsDone(195, 790);   // own words
+constexpr QRect wordsBox(22, 216, 346, 230); // own words
 } // namespace Spot
 
 constexpr int screenMs = 15000;
@@ -133,7 +134,7 @@ class TestPlaythrough : public QObject
 
     // A picture of the screen under the next step number, once the cross-fade after the
     // last event is over (a spring of about half a second) and two pictures in a row agree.
-    void shot(const QString &name)
+    QImage shot(const QString &name)
     {
         QThread::msleep(qMax<qint64>(0, 700 - m_takenAt.elapsed()));
         QElapsedTimer waited;
@@ -144,6 +145,7 @@ class TestPlaythrough : public QObject
             last = std::exchange(image, grab());
         }
         image.save(m_artifacts.filePath(u"%1-%2.png"_qs.arg(++m_shots, 2, 10, QChar(u'0')).arg(name)));
+        return image;
     }
 
     void readEvents()
@@ -444,17 +446,29 @@ private slots:
 
         tap(Spot::ownWords);
         AWAIT(wordsEditor, u"screen customWords"_qs);
-        shot(u"own-words"_qs);
         tap(Spot::wordsEditor);
         typeLines({u"Бабушкин борщ"_qs, u"Кот Василий"_qs, u"Ёлка на даче"_qs});
         AWAIT(saved, u"custom words saved 3"_qs);
         shot(u"own-words-typed"_qs);
         tap(Spot::wordsDone);
         AWAIT(homeAgain, u"screen home"_qs);
+        shot(u"home-with-own-words"_qs);
+        // Seen afresh, without the caret, and once faded in (the editor's face white), to be
+        // compared with after the restart: every letter typed is kept.
+        const auto ownWordsShown = [&] { return grab().pixel(Spot::wordsBox.center() + QPoint(0, 60)) == 0xFFFFFFFFu; };
+        tap(Spot::ownWords);
+        AWAIT(shownBefore, u"screen customWords"_qs);
+        QVERIFY(QTest::qWaitFor(ownWordsShown, 15000));
+        const QImage before = shot(u"own-words-before-quit"_qs).copy(Spot::wordsBox);
         quitGame();
 
         startGame();
         AWAIT(kept, u"custom words loaded 3"_qs);
+        tap(Spot::ownWords);
+        AWAIT(shownAfter, u"screen customWords"_qs);
+        QVERIFY(QTest::qWaitFor(ownWordsShown, 15000));
+        QVERIFY2(shot(u"own-words-after-restart"_qs).copy(Spot::wordsBox) == before,
+                 "the own words editor shows something else after the restart");
         quitGame();
     }
 };
