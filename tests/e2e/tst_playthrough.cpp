@@ -18,28 +18,30 @@
 
 namespace {
 
-constexpr QSize phone(390, 844);
+// The screen of a phone, and its paper where nothing is drawn.
+constexpr int width = 390, height = 844;
 constexpr QRgb paper = 0xFFFFF7E3;
 
-// Where a finger goes on a 390 × 844 screen, as the screens lay themselves out.
+// Where a finger goes on that screen, as the screens lay themselves out.
 namespace Spot {
-constexpr QPoint back(43, 35);          // every top bar
-constexpr QPoint newGame(195, 540);     // home
-constexpr QPoint ownWords(195, 637);    // home
-constexpr QPoint namesEditor(195, 270); // setup, scrolled to the top
-constexpr QPoint tenSeconds(67, 652);   // setup, scrolled to the top
-constexpr QPoint wordsToWin(195, 525);  // setup, scrolled to the end
-constexpr QPoint threeSeconds(147, 657); // setup, scrolled to the end
-constexpr QPoint formTeams(195, 790);   // setup, scrolled to the end
-constexpr QPoint randomPairs(195, 460); // formation
-constexpr QPoint toTeams(195, 790);     // observer wheel, once revealed
-constexpr QPoint firstTeamName(195, 200); // team editor
-constexpr QPoint allReady(195, 587);    // team editor, two teams and an observer
-constexpr QPoint anywhere(195, 560);    // ready and summary
-constexpr QPoint card(195, 470);        // play
-constexpr QPoint replay(195, 740);      // winner
-constexpr QPoint wordsEditor(195, 330); // own words
-constexpr QPoint wordsDone(195, 790);   // own words
+constexpr QPoint back(43, 35);               // every top bar
+constexpr QPoint newGame(195, 540);          // home
+constexpr QPoint ownWords(195, 637);         // home
+constexpr QPoint namesEditor(195, 270);      // setup, scrolled to the top
+constexpr QPoint tenSeconds(67, 652);        // setup, scrolled to the top
+constexpr QPoint scrollArea(195, 600);       // setup
+constexpr QPoint wordsToWin(195, 525);       // setup, scrolled to the end
+constexpr QPoint threeSeconds(147, 657);     // setup, scrolled to the end
+constexpr QPoint formTeams(195, 790);        // setup, scrolled to the end
+constexpr QPoint randomPairs(195, 460);      // formation
+constexpr QPoint toTeams(195, 790);          // observer wheel, once revealed
+constexpr QPoint firstTeamName(195, 200);    // team editor
+constexpr QPoint allReady(195, 587);         // team editor, two teams and an observer
+constexpr QPoint anywhere(195, 560);         // ready and summary
+constexpr QPoint card(195, 470);             // play
+constexpr QPoint replay(195, 740);           // winner
+constexpr QPoint wordsEditor(195, 330);      // own words
+constexpr QPoint wordsDone(195, 790);        // own words
 constexpr QRect wordsBox(22, 216, 346, 230); // own words
 } // namespace Spot
 
@@ -53,9 +55,55 @@ std::unique_ptr<T, void (*)(void *)> owned(T *reply)
     return {reply, std::free};
 }
 
-QStringList at(QPoint point)
+QStringList moveTo(QPoint point)
 {
-    return {QString::number(point.x()), QString::number(point.y())};
+    return {u"mousemove"_qs, QString::number(point.x()), QString::number(point.y())};
+}
+
+QByteArray xdotool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(u"xdotool"_qs, arguments);
+    process.waitForFinished(10000);
+    return process.readAllStandardOutput();
+}
+
+void tap(QPoint point)
+{
+    xdotool(moveTo(point) << u"click"_qs << u"1"_qs);
+}
+
+void key(const QString &keys)
+{
+    xdotool({u"key"_qs, u"--delay"_qs, u"40"_qs, keys});
+}
+
+// Return between the lines: xdotool types a newline as nothing.
+void type(const QStringList &lines)
+{
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            key(u"Return"_qs);
+        xdotool({u"type"_qs, u"--delay"_qs, u"40"_qs, u"--"_qs, lines.at(i)});
+    }
+}
+
+void scrollSetupToTheEnd()
+{
+    xdotool(moveTo(Spot::scrollArea) << u"click"_qs << u"--repeat"_qs << u"15"_qs << u"--delay"_qs
+                                     << u"40"_qs << u"5"_qs);
+}
+
+// A finger put down on the card and moved sideways about a frame a step, so that the game
+// sees every position on the way; lifted unless held.
+void swipe(int dx, bool hold = false)
+{
+    QStringList arguments = moveTo(Spot::card) << u"mousedown"_qs << u"1"_qs;
+    for (int i = 1; i <= 14; ++i)
+        arguments << u"sleep"_qs << u"0.016"_qs << moveTo(Spot::card + QPoint(dx, 12) * i / 14);
+    if (!hold)
+        arguments << u"sleep"_qs << u"0.03"_qs << u"mouseup"_qs << u"1"_qs;
+    xdotool(arguments);
 }
 
 } // namespace
@@ -82,54 +130,16 @@ class TestPlaythrough : public QObject
     QElapsedTimer m_takenAt;
     int m_shots = 0;
 
-    static QByteArray xdotool(const QStringList &arguments)
-    {
-        QProcess process;
-        process.start(u"xdotool"_qs, arguments);
-        process.waitForFinished(10000);
-        return process.readAllStandardOutput();
-    }
-
-    void tap(QPoint point) { xdotool(QStringList{u"mousemove"_qs} << at(point) << u"click"_qs << u"1"_qs); }
-    void type(const QString &text) { xdotool({u"type"_qs, u"--delay"_qs, u"40"_qs, u"--"_qs, text}); }
-    void key(const QString &keys) { xdotool({u"key"_qs, u"--delay"_qs, u"40"_qs, keys}); }
-    // Return between the lines: xdotool types a newline as nothing.
-    void typeLines(const QStringList &lines)
-    {
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            if (i > 0)
-                key(u"Return"_qs);
-            type(lines.at(i));
-        }
-    }
-    void scrollSetupToTheEnd()
-    {
-        xdotool({u"mousemove"_qs, u"195"_qs, u"600"_qs, u"click"_qs, u"--repeat"_qs, u"15"_qs,
-                 u"--delay"_qs, u"40"_qs, u"5"_qs});
-    }
-
-    // A finger put down on the card and moved sideways about a frame a step, so that the
-    // game sees every position on the way; lifted unless held.
-    void swipe(int dx, bool hold = false)
-    {
-        QStringList arguments = QStringList{u"mousemove"_qs} << at(Spot::card) << u"mousedown"_qs << u"1"_qs;
-        for (int i = 1; i <= 14; ++i)
-            arguments << u"sleep"_qs << u"0.016"_qs << u"mousemove"_qs << at(Spot::card + QPoint(dx, 12) * i / 14);
-        if (!hold)
-            arguments << u"sleep"_qs << u"0.03"_qs << u"mouseup"_qs << u"1"_qs;
-        xdotool(arguments);
-    }
-
     QImage grab() const
     {
         const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_x)).data->root;
         const auto reply = owned(xcb_get_image_reply(
-            m_x, xcb_get_image(m_x, XCB_IMAGE_FORMAT_Z_PIXMAP, root, 0, 0, phone.width(), phone.height(), ~0u),
+            m_x, xcb_get_image(m_x, XCB_IMAGE_FORMAT_Z_PIXMAP, root, 0, 0, width, height, ~0u),
             nullptr));
-        if (!reply || xcb_get_image_data_length(reply.get()) < phone.width() * phone.height() * 4)
+        if (!reply || xcb_get_image_data_length(reply.get()) < width * height * 4)
             return {};
         // Depth 24 comes as 32-bit pixels, 0x00RRGGBB in the machine's byte order.
-        return QImage(xcb_get_image_data(reply.get()), phone.width(), phone.height(), QImage::Format_RGB32).copy();
+        return QImage(xcb_get_image_data(reply.get()), width, height, QImage::Format_RGB32).copy();
     }
 
     // A picture of the screen under the next step number, once the cross-fade after the
@@ -144,7 +154,8 @@ class TestPlaythrough : public QObject
             QThread::msleep(120);
             last = std::exchange(image, grab());
         }
-        image.save(m_artifacts.filePath(u"%1-%2.png"_qs.arg(++m_shots, 2, 10, QChar(u'0')).arg(name)));
+        const QString step = u"%1"_qs.arg(++m_shots, 2, 10, QChar(u'0'));
+        image.save(m_artifacts.filePath(step + u'-' + name + u".png"_qs));
         return image;
     }
 
@@ -157,16 +168,18 @@ class TestPlaythrough : public QObject
         m_log.flush();
         m_unread += output;
         for (qsizetype end; (end = m_unread.indexOf('\n')) >= 0; m_unread.remove(0, end + 1)) {
-            const QRegularExpressionMatch match = line.match(QString::fromUtf8(m_unread.left(end)));
+            const auto match = line.match(QString::fromUtf8(m_unread.left(end)));
             if (match.hasMatch())
-                m_events.append({match.captured(1).toLongLong() * 1000 + match.captured(2).toLongLong(),
+                m_events.append({match.captured(1).toLongLong() * 1000
+                                     + match.captured(2).toLongLong(),
                                  match.captured(3)});
         }
     }
 
     // The first event not yet taken that matches, within timeoutMs; taking it takes the
     // ones before it too. An invalid match when none comes or the game has ended.
-    QRegularExpressionMatch event(const QString &pattern, int timeoutMs = screenMs, bool take = true)
+    QRegularExpressionMatch event(const QString &pattern, int timeoutMs = screenMs,
+                                  bool take = true)
     {
         const QRegularExpression wanted(u"^(?:"_qs + pattern + u")$"_qs);
         QElapsedTimer waited;
@@ -208,25 +221,26 @@ class TestPlaythrough : public QObject
         m_game.start(QStringLiteral(GAME_BINARY), {});
         QVERIFY(m_game.waitForStarted(10000));
         m_takenAt.start();
-        QVERIFY2(QTest::qWaitFor([&] {
+        const QStringList search{u"search"_qs, u"--onlyvisible"_qs, u"--pid"_qs,
+                                 QString::number(m_game.processId())};
+        const auto shown = [&] {
             QThread::msleep(100);
-            const QStringList pid{u"search"_qs, u"--onlyvisible"_qs, u"--pid"_qs, QString::number(m_game.processId())};
-            return (m_window = xdotool(pid).split('\n').first().toUInt()) != 0;
-        }, 30000), "the game showed no window");
+            return (m_window = xdotool(search).split('\n').first().toUInt()) != 0;
+        };
+        QVERIFY2(QTest::qWaitFor(shown, 30000), "the game showed no window");
         QVERIFY(xdotool({u"getwindowgeometry"_qs, u"--shell"_qs, QString::number(m_window)})
                     .contains("X=0\nY=0\nWIDTH=390\nHEIGHT=844\n"));
         // Drawn once the paper is there.
-        QVERIFY(QTest::qWaitFor([&] {
-            QThread::msleep(100);
-            return grab().pixel(2, 2) == paper;
-        }, 30000));
+        const auto drawn = [&] { QThread::msleep(100); return grab().pixel(2, 2) == paper; };
+        QVERIFY(QTest::qWaitFor(drawn, 30000));
     }
 
     // Closes the window as a window manager's close button does.
     void quitGame()
     {
         const auto atom = [&](const char *name) {
-            const auto reply = owned(xcb_intern_atom_reply(m_x, xcb_intern_atom(m_x, 0, uint16_t(std::strlen(name)), name), nullptr));
+            const auto cookie = xcb_intern_atom(m_x, 0, uint16_t(std::strlen(name)), name);
+            const auto reply = owned(xcb_intern_atom_reply(m_x, cookie, nullptr));
             return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
         };
         xcb_client_message_event_t close{};
@@ -236,7 +250,8 @@ class TestPlaythrough : public QObject
         close.type = atom("WM_PROTOCOLS");
         close.data.data32[0] = atom("WM_DELETE_WINDOW");
         close.data.data32[1] = XCB_CURRENT_TIME;
-        xcb_send_event(m_x, 0, m_window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char *>(&close));
+        xcb_send_event(m_x, 0, m_window, XCB_EVENT_MASK_NO_EVENT,
+                       reinterpret_cast<const char *>(&close));
         xcb_flush(m_x);
         const bool quit = m_game.waitForFinished(15000);
         readEvents();
@@ -249,7 +264,7 @@ private slots:
     {
         for (const QString &tool : {u"Xvfb"_qs, u"xdotool"_qs, u"setxkbmap"_qs}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP(qPrintable(tool + u" is not installed (scripts/install-deps installs it)"_qs));
+                QSKIP(qPrintable(tool + u" is missing (scripts/install-deps installs it)"_qs));
         }
         QVERIFY(m_artifacts.mkpath(u"."_qs));
         for (const QString &old : m_artifacts.entryList({u"*.png"_qs, u"*.log"_qs}, QDir::Files))
@@ -259,8 +274,8 @@ private slots:
         m_takenAt.start();
 
         // The server picks a free display itself and writes its number to our pipe.
-        m_xvfb.start(u"Xvfb"_qs, {u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs, u"390x844x24"_qs,
-                                  u"-nolisten"_qs, u"tcp"_qs});
+        m_xvfb.start(u"Xvfb"_qs, {u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
+                                  u"390x844x24"_qs, u"-nolisten"_qs, u"tcp"_qs});
         QByteArray display;
         while (!display.contains('\n') && m_xvfb.waitForReadyRead(20000))
             display += m_xvfb.readAllStandardOutput();
@@ -279,17 +294,20 @@ private slots:
         qputenv("QT_LOGGING_RULES", "glimp.game.info=true;qt.multimedia*=false");
         qputenv("QT_MESSAGE_PATTERN", "%{time process} %{category}: %{message}");
         // A home of its own: a player's own words on this machine stay untouched.
-        for (const auto &[variable, dir] : {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"},
-                                            {"XDG_DATA_HOME", "data"}, {"XDG_CACHE_HOME", "cache"},
-                                            {"XDG_RUNTIME_DIR", "runtime"}}) {
-            QVERIFY(QDir(m_home.path()).mkpath(QString::fromLatin1(dir)));
-            qputenv(variable, m_home.filePath(QString::fromLatin1(dir)).toUtf8());
+        const QDir home(m_home.path());
+        for (const auto &[variable, dir] :
+             {std::pair{"HOME", "home"}, {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"},
+              {"XDG_CACHE_HOME", "cache"}, {"XDG_RUNTIME_DIR", "runtime"}}) {
+            QVERIFY(home.mkpath(QString::fromLatin1(dir)));
+            qputenv(variable, home.filePath(QString::fromLatin1(dir)).toUtf8());
         }
-        QFile::setPermissions(m_home.filePath(u"runtime"_qs),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(home.filePath(u"runtime"_qs), QFileDevice::ReadOwner
+                                                               | QFileDevice::WriteOwner
+                                                               | QFileDevice::ExeOwner);
         // No session bus: no haptics daemon and no screen saver to talk to, and nothing
         // started on the side (an unset address would let D-Bus autolaunch one on X).
-        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + m_home.filePath(u"runtime/no-bus"_qs).toUtf8());
+        qputenv("DBUS_SESSION_BUS_ADDRESS",
+                "unix:path=" + home.filePath(u"runtime/no-bus"_qs).toUtf8());
     }
 
     void cleanup()
@@ -323,14 +341,14 @@ private slots:
         shot(u"setup"_qs);
         const QStringList players{u"Аня"_qs, u"Боря"_qs, u"Ёжик Ёлкин"_qs, u"Вика"_qs, u"Гоша"_qs};
         tap(Spot::namesEditor);
-        typeLines(players);
+        type(players);
         tap(Spot::tenSeconds);
         shot(u"setup-names"_qs);
         scrollSetupToTheEnd();
         shot(u"setup-scrolled"_qs);
         tap(Spot::wordsToWin);
         key(u"ctrl+a"_qs);
-        type(u"2"_qs);
+        type({u"2"_qs});
         tap(Spot::threeSeconds);
         shot(u"setup-rules"_qs);
 
@@ -355,7 +373,7 @@ private slots:
         shot(u"teams"_qs);
         tap(Spot::firstTeamName);
         key(u"ctrl+a"_qs);
-        type(u"Кометы"_qs);
+        type({u"Кометы"_qs});
         AWAIT(renamed, u"team 1 named Кометы"_qs);
         shot(u"teams-named"_qs);
 
@@ -380,8 +398,9 @@ private slots:
         AWAIT(third, u"word (.+)"_qs);
         shot(u"play-1-after-guess"_qs);
         AWAIT(over1, u"turn over, guessed 1 skipped 1"_qs, turnMs);
-        QVERIFY2(lastEventMs() - turn1Start >= 12500,
-                 qPrintable(u"turn 1 lasted %1 ms, not 10 s and a 3 s bonus"_qs.arg(lastEventMs() - turn1Start)));
+        const qint64 turn1Ms = lastEventMs() - turn1Start;
+        QVERIFY2(turn1Ms >= 12500,
+                 qPrintable(u"turn 1 lasted %1 ms, not 10 s and a 3 s bonus"_qs.arg(turn1Ms)));
         AWAIT(summary1, u"screen summary"_qs);
         shot(u"summary-1"_qs);
         tap(Spot::anywhere);
@@ -447,7 +466,7 @@ private slots:
         tap(Spot::ownWords);
         AWAIT(wordsEditor, u"screen customWords"_qs);
         tap(Spot::wordsEditor);
-        typeLines({u"Бабушкин борщ"_qs, u"Кот Василий"_qs, u"Ёлка на даче"_qs});
+        type({u"Бабушкин борщ"_qs, u"Кот Василий"_qs, u"Ёлка на даче"_qs});
         AWAIT(saved, u"custom words saved 3"_qs);
         shot(u"own-words-typed"_qs);
         tap(Spot::wordsDone);
@@ -455,7 +474,8 @@ private slots:
         shot(u"home-with-own-words"_qs);
         // Seen afresh, without the caret, and once faded in (the editor's face white), to be
         // compared with after the restart: every letter typed is kept.
-        const auto ownWordsShown = [&] { return grab().pixel(Spot::wordsBox.center() + QPoint(0, 60)) == 0xFFFFFFFFu; };
+        const QPoint face = Spot::wordsBox.center() + QPoint(0, 60);
+        const auto ownWordsShown = [&] { return grab().pixel(face) == 0xFFFFFFFFu; };
         tap(Spot::ownWords);
         AWAIT(shownBefore, u"screen customWords"_qs);
         QVERIFY(QTest::qWaitFor(ownWordsShown, 15000));

@@ -111,7 +111,8 @@ private slots:
         double loudest = -200;
         for (qsizetype at = 0; at == 0 || at + window <= values.size(); at += window / 40)
             loudest = std::max(loudest, rmsDb(values, at, window));
-        QVERIFY2(std::abs(loudest + 16) < 3, qPrintable(u"loudest 400 ms at %1 dBFS"_qs.arg(loudest)));
+        QVERIFY2(std::abs(loudest + 16) < 3,
+                 qPrintable(u"loudest 400 ms at %1 dBFS"_qs.arg(loudest)));
     }
 
     void onlyWholeMpeg4FilesGetAPlayer()
@@ -123,8 +124,10 @@ private slots:
             {}, "just some text, no sound", real.left(8) + QByteArray(4096, '\x5a'),
             QByteArray(real).replace(4, 4, "free"), real.left(7), real.left(8), real.left(200),
             real.left(2000), real.chopped(1)};
-        for (qsizetype i = 0; i < refused.size(); ++i)
-            QVERIFY2(!backend.createPlayer(write(u"refused.m4a"_qs, refused.at(i))), qPrintable(QString::number(i)));
+        for (qsizetype i = 0; i < refused.size(); ++i) {
+            const QString path = write(u"refused.m4a"_qs, refused.at(i));
+            QVERIFY2(!backend.createPlayer(path), qPrintable(QString::number(i)));
+        }
         QVERIFY(!backend.createPlayer(m_dir.filePath(u"absent.m4a"_qs)));
         QVERIFY(!backend.createPlayer(m_dir.path()));
         QVERIFY(backend.locate(u"no_such_sound"_qs).isEmpty());
@@ -141,7 +144,7 @@ private slots:
         for (qsizetype i = data; i < scrambled.size(); ++i)
             scrambled[i] = char(scrambled[i] ^ 0xa5);
         QtAudioBackend backend;
-        const std::unique_ptr<AudioPlayer> player = backend.createPlayer(write(u"scrambled.m4a"_qs, scrambled));
+        const auto player = backend.createPlayer(write(u"scrambled.m4a"_qs, scrambled));
         QVERIFY(player);
         QElapsedTimer timer;
         timer.start();

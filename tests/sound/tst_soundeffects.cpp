@@ -52,9 +52,10 @@ private slots:
         QTest::addColumn<qint64>("guessed");
         QTest::addColumn<int>("band");
         // Below zero cannot happen in a game; it must not index out of the list.
-        const std::pair<qint64, int> rows[]{
-            {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 3}, {5, 4}, {9, 4}, {10, 5}, {11, 5},
-            {std::numeric_limits<qint64>::max(), 5}, {-1, 0}, {std::numeric_limits<qint64>::min(), 0}};
+        constexpr qint64 max = std::numeric_limits<qint64>::max();
+        constexpr qint64 min = std::numeric_limits<qint64>::min();
+        const std::pair<qint64, int> rows[]{{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 3}, {5, 4}, {9, 4},
+                                            {10, 5}, {11, 5}, {max, 5}, {-1, 0}, {min, 0}};
         for (const auto &[guessed, band] : rows)
             QTest::newRow(qPrintable(QString::number(guessed))) << guessed << band;
     }
