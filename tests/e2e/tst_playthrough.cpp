@@ -68,15 +68,8 @@ QByteArray xdotool(const QStringList &arguments)
     return process.readAllStandardOutput();
 }
 
-void tap(QPoint point)
-{
-    xdotool(moveTo(point) << u"click"_qs << u"1"_qs);
-}
-
-void key(const QString &keys)
-{
-    xdotool({u"key"_qs, u"--delay"_qs, u"40"_qs, keys});
-}
+void tap(QPoint point) { xdotool(moveTo(point) << u"click"_qs << u"1"_qs); }
+void key(const QString &keys) { xdotool({u"key"_qs, u"--delay"_qs, u"40"_qs, keys}); }
 
 // Return between the lines: xdotool types a newline as nothing.
 void type(const QStringList &lines)
