@@ -109,33 +109,24 @@ private slots:
     void teamsKeepTypedOrderAndTheirNamesByPosition()
     {
         StoreHarness game;
-        game->setPlayerText(u"1\n2\n3\n4"_qs);
-        game->openFormation();
-        QCOMPARE(game->screen(), AppScreen::formation);
-        game->formTeams(false);
-        QCOMPARE(game->screen(), AppScreen::teams);
-        QCOMPARE(game->teams().at(0).players, (QStringList{"1", "2"}));
-        QCOMPARE(game->teams().at(1).players, (QStringList{"3", "4"}));
+        const auto formed = [&](const QString &players) {
+            game->setPlayerText(players);
+            game->formTeams(false);
+            QStringList names;
+            for (const Team &team : game->teams())
+                names << team.name + u':' + team.players.join(QString());
+            return names;
+        };
+        QCOMPARE(formed(u"1\n2\n3\n4"_qs), (QStringList{u"Команда 1:12"_qs, u"Команда 2:34"_qs}));
         QCOMPARE(game.random.drawCount, 0);
         game->setTeamName(1, u"Котики"_qs);
         game->setTeamName(7, u"нет такой"_qs);
-        game->setPlayerText(u"1\n2\n3\n4\n5\n6"_qs);
-        game->formTeams(false);
-        QStringList names;
-        for (const Team &team : game->teams())
-            names << team.name;
-        QCOMPARE(names, (QStringList{u"Команда 1"_qs, u"Котики"_qs, u"Команда 3"_qs}));
-
-        // Fewer teams drop the extra names; later formations still see the first.
-        game->setPlayerText(u"1\n2"_qs);
-        game->openFormation();
-        QCOMPARE(game->screen(), AppScreen::formation);
-        game->formTeams(true);
-        QCOMPARE(game->teams().size(), 1);
-        game->setTeamName(0, u"Совы"_qs);
-        game->setPlayerText(u"1\n2\n3\n4"_qs);
-        game->formTeams(true);
-        QCOMPARE(game->teams().at(0).name, u"Совы"_qs);
+        QCOMPARE(formed(u"1\n2\n3\n4\n5\n6"_qs),
+                 (QStringList{u"Команда 1:12"_qs, u"Котики:34"_qs, u"Команда 3:56"_qs}));
+        // Fewer teams drop the extra names.
+        QCOMPARE(formed(u"1\n2"_qs), QStringList{u"Команда 1:12"_qs});
+        QVERIFY(game->canFormTeams());
+        QCOMPARE(formed(u"1\n2\n3\n4"_qs), (QStringList{u"Команда 1:12"_qs, u"Команда 2:34"_qs}));
     }
 
     // Seeded draws: every order of four players, and every observer of five, comes up
