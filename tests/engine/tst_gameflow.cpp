@@ -14,10 +14,12 @@ private slots:
     void customWordsAreSavedOnEveryEditAndLoadAsStored()
     {
         StoreHarness game;
+        QSignalSpy changed(game.store.get(), &GameStore::customWordsTextChanged);
         for (const QString &text : {u"к"_qs, u"слон\n\n  Слон \r\nжираф\n"_qs}) {
             game->setCustomWordsText(text);
             QCOMPARE(game.prefs.values.value(GameStore::customWordsKey).toString(), text);
         }
+        QCOMPARE(changed.count(), 2);
         game.restart();
         QCOMPARE(game->customWordsText(), u"слон\n\n  Слон \r\nжираф\n"_qs);
         QCOMPARE(game.prefs.writeCount, 2);
@@ -28,20 +30,19 @@ private slots:
         QCOMPARE(game->customWordsText(), u"потеряется при выходе"_qs);
     }
 
+    // Every assignment notifies, even of an equal value, so a field that refused an edit
+    // shows the stored value again.
     void everyAssignmentNotifiesEvenWhenEqual()
     {
         StoreHarness game;
         QSignalSpy screen(game.store.get(), &GameStore::screenChanged);
         QSignalSpy settings(game.store.get(), &GameStore::settingsChanged);
-        QSignalSpy words(game.store.get(), &GameStore::customWordsTextChanged);
         game->setScreen(AppScreen::home);
         game->setScreenName(u"home"_qs);
         game->setPlayerText(QString());
         game->setDifficulty(u"Средняя"_qs);
-        game->setCustomWordsText(QString());
         QCOMPARE(screen.count(), 2);
         QCOMPARE(settings.count(), 2);
-        QCOMPARE(words.count(), 1);
     }
 
     void settingsRefuseWhatTheyCannotHold()
@@ -129,10 +130,9 @@ private slots:
         QCOMPARE(formed(u"1\n2\n3\n4"_qs), (QStringList{u"Команда 1:12"_qs, u"Команда 2:34"_qs}));
     }
 
-    // Seeded draws: every order of four players, and every observer of five, comes up
-    // within a fifth of its share.
     void drawsAreUniform()
     {
+        // Seeded: every order of four players comes up within a fifth of its share.
         StoreHarness game(77);
         game->setPlayerText(u"A\nB\nC\nD"_qs);
         QHash<QString, int> orders;
@@ -143,16 +143,6 @@ private slots:
         QCOMPARE(orders.size(), 24);
         for (int n : orders)
             QVERIFY2(qAbs(n - 200) < 40, qPrintable(QString::number(n)));
-
-        game->setPlayerText(u"A\nB\nC\nD\nE"_qs);
-        QHash<QString, int> observers;
-        for (int i = 0; i < 5000; ++i) {
-            game->formTeams(true);
-            ++observers[*game->observer()];
-        }
-        QCOMPARE(observers.size(), 5);
-        for (int n : observers)
-            QVERIFY2(qAbs(n - 1000) < 200, qPrintable(QString::number(n)));
     }
 
     void oddCountDrawsAnObserverThenPairsTheRest()
@@ -163,6 +153,7 @@ private slots:
         game->formTeams(false);
         QCOMPARE(game->screen(), AppScreen::observerWheel);
         QCOMPARE(game->observer(), u"C"_qs);
+        QCOMPARE(game.random.bounds, QList<quint64>{5}); // drawn from all five
 
         game->confirmObserver();
         QCOMPARE(game->screen(), AppScreen::teams);

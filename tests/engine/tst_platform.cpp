@@ -63,7 +63,7 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private:
-    QProcess m_bus;
+    QProcess m_bus; // killed when the test ends
     std::unique_ptr<FakeServices> m_fake;
     QStringList m_names;
 
@@ -95,13 +95,7 @@ private slots:
         QDBusConnection bus(u"services"_qs);
         for (const QString &name : std::exchange(m_names, {}))
             bus.unregisterService(name);
-        bus.unregisterObject(u"/"_qs, QDBusConnection::UnregisterTree);
         QDBusConnection::disconnectFromBus(u"services"_qs);
-    }
-    void cleanupTestCase()
-    {
-        m_bus.kill();
-        m_bus.waitForFinished();
     }
 
     void clockWakesOnceAndCancelsOnRelease()
@@ -110,18 +104,12 @@ private slots:
         int fired = 0;
         auto once = clock.after(20ms, [&] { ++fired; });
         clock.after(20ms, [&] { fired += 100; }).reset();
-        QTRY_COMPARE(fired, 1);
-        QTest::qWait(50);
-        QCOMPARE(fired, 1);
-        QVERIFY(clock.now() >= 20ms);
-
         // Letting go of the timer from inside its own wake-up is safe.
-        std::unique_ptr<ClockTimer> self;
-        self = clock.after(1ms, [&] {
-            self.reset();
-            ++fired;
-        });
-        QTRY_COMPARE(fired, 2);
+        std::unique_ptr<ClockTimer> self = clock.after(30ms, [&] { self.reset(), fired += 10; });
+        QTRY_COMPARE(fired, 11);
+        QTest::qWait(50);
+        QCOMPARE(fired, 11);
+        QVERIFY(clock.now() >= 30ms);
     }
 
     // The cues reach feedbackd as events that vibrate in the theme Debian's package ships:

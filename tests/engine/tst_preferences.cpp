@@ -75,8 +75,8 @@ private slots:
         if (!contents.isEmpty())
             writeFile(file, contents);
         SettingsPreferences prefs(file);
-        const auto text = prefs.readText(key);
-        QVERIFY(!text || !text->contains(u"a, b"_qs));
+        if (!setAside) // a file QSettings can parse holds no text under the key
+            QCOMPARE(prefs.readText(key), std::nullopt);
         // The next edit still gets stored.
         QVERIFY(prefs.writeText(key, u"новое"_qs));
         QCOMPARE(SettingsPreferences(file).readText(key), u"новое"_qs);
@@ -106,16 +106,6 @@ private slots:
         kept << u"glimp.conf"_qs;
         kept.sort();
         QCOMPARE(left, kept);
-    }
-
-    void anUnwritablePlaceFailsSilently()
-    {
-        // Even root cannot create a file below a regular file.
-        const QString blocker = path(u"not-a-directory"_qs);
-        writeFile(blocker, "x");
-        SettingsPreferences prefs(blocker + u"/glimp.conf"_qs);
-        QCOMPARE(prefs.readText(key), std::nullopt);
-        QVERIFY(!prefs.writeText(key, u"слово"_qs));
     }
 };
 

@@ -57,14 +57,12 @@ private slots:
             const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
             const auto chance = [&](double p) { return std::bernoulli_distribution(p)(rng); };
             const auto pick = [&](const auto &list) { return list.at(below(int(list.size()))); };
-            const auto name = [&] {
-                return pick(QStringList{u"Аня"_qs, u"Ёжик"_qs, u" Борис "_qs, u"😀"_qs, u"שרה"_qs, u"Zoë"_qs,
-                                        u"Петя"_qs, u"e\u0301"_qs, u"Петя"_qs});
-            };
+            const QStringList people{u"Аня"_qs, u" Ёжик "_qs, u"😀"_qs, u"שרה"_qs, u"e\u0301"_qs, u"Петя"_qs, u"Петя"_qs};
+            // Names joined by every kind of break.
             const auto names = [&](int count) {
-                QString text = name();
-                for (int i = 1; i < count; ++i)
-                    text += pick(QStringList{u"\n"_qs, u","_qs, u"\r\n"_qs, u" , "_qs, u"\n\n"_qs, u"\u2028"_qs}) + name();
+                QString text;
+                for (int i = 0; i < count; ++i)
+                    text += pick(QStringList{u"\n"_qs, u","_qs, u"\r\n"_qs, u" , "_qs, u"\u2028"_qs}) + pick(people);
                 return text;
             };
             m_scores.clear();
@@ -80,29 +78,19 @@ private slots:
 
             for (int step = 0; step < 3000 && game.screen() != AppScreen::winner; ++step) {
                 switch (game.screen()) {
-                case AppScreen::home:
-                    game.startNewGame();
-                    break;
+                case AppScreen::home: game.startNewGame(); break;
                 case AppScreen::setup:
                     if (game.settings().playerNames().size() < 2)
                         game.setPlayerText(names(2 + below(8)));
                     game.openFormation();
                     break;
-                case AppScreen::formation:
-                    game.formTeams(chance(0.5));
-                    break;
-                case AppScreen::observerWheel:
-                    chance(0.1) ? game.cancelObserver() : game.confirmObserver();
-                    break;
+                case AppScreen::formation: game.formTeams(chance(0.5)); break;
+                case AppScreen::observerWheel: chance(0.1) ? game.cancelObserver() : game.confirmObserver(); break;
                 case AppScreen::teams:
-                    if (chance(0.2))
-                        game.setTeamName(below(int(game.teams().size())), name());
-                    else
-                        game.setScreen(AppScreen::ready);
+                    chance(0.2) ? game.setTeamName(below(int(game.teams().size())), pick(people))
+                                : game.setScreen(AppScreen::ready);
                     break;
-                case AppScreen::ready:
-                    chance(0.02) ? game.goHome() : game.startTurn();
-                    break;
+                case AppScreen::ready: chance(0.02) ? game.goHome() : game.startTurn(); break;
                 case AppScreen::playing:
                     if (const int action = below(10); action < 6)
                         game.handleSwipe(below(401) - 200);
@@ -111,12 +99,9 @@ private slots:
                     else
                         game.handleSwipeInTurn(100, game.turnNumber() - 1);
                     break;
-                case AppScreen::summary:
-                    chance(0.02) ? game.goHome() : game.continueAfterSummary();
-                    break;
+                case AppScreen::summary: chance(0.02) ? game.goHome() : game.continueAfterSummary(); break;
                 case AppScreen::winner:
-                case AppScreen::customWords:
-                    break;
+                case AppScreen::customWords: break;
                 }
                 // Turn operations outside a turn must change nothing.
                 if (game.screen() != AppScreen::playing && chance(0.05)) {
