@@ -76,14 +76,14 @@ private slots:
     }
 
     // What the field shows must read back as the same number, in any locale and at the
-    // ends of the range; plain digits are taken in every locale too.
+    // ends of the range.
     void targetTextReadsBackExactly_data()
     {
         QTest::addColumn<QString>("locale");
         QTest::newRow("C") << u"C"_qs;
         QTest::newRow("Russian") << u"ru_RU"_qs;
         QTest::newRow("Arabic digits") << u"ar_EG"_qs;
-        QTest::newRow("Devanagari digits") << u"hi_IN"_qs;
+        QTest::newRow("Devanagari digits") << u"mr_IN"_qs;
     }
     void targetTextReadsBackExactly()
     {
@@ -102,8 +102,9 @@ private slots:
             QVERIFY2(game->setWordsToWinText(shown), qPrintable(shown));
             QCOMPARE(game->settings().wordsToWin, target);
         }
-        QVERIFY(game->setWordsToWinText(u" 42 "_qs));
-        QCOMPARE(game->settings().wordsToWin, 42);
+        // A number pasted in the C locale's way is taken where the locale's own reading fails.
+        QVERIFY(game->setWordsToWinText(u" 1,000 "_qs));
+        QCOMPARE(game->settings().wordsToWin, 1000);
         QVERIFY(!game->setWordsToWinText(u"сорок"_qs));
     }
 
@@ -149,6 +150,7 @@ private slots:
     {
         StoreHarness game;
         game->setPlayerText(u"A\nB\nC\nD\nE"_qs);
+        QVERIFY(game->leavesObserver());
         game.random.queue = {2};
         game->formTeams(false);
         QCOMPARE(game->screen(), AppScreen::observerWheel);
