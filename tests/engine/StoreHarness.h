@@ -35,9 +35,6 @@ struct StoreHarness
         store->setScreen(AppScreen::ready);
     }
 
-    // Lines of the audio log that contain needle.
-    QStringList audio(const QString &needle) const { return audioBackend.log.filter(needle); }
-
     FakePreferences prefs;
     FakeHaptics haptics;
     ManualClock clock;

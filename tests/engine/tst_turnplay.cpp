@@ -1,10 +1,7 @@
 // Decks, the turn clock, swipes, scoring, victory, turn order and the cues of each event.
-#include "BuiltInWords.h"
 #include "CardThrow.h"
 #include "StoreHarness.h"
-#include "WordRules.h"
 
-#include <QSignalSpy>
 #include <limits>
 
 class TestTurnPlay : public QObject
@@ -17,32 +14,48 @@ private slots:
         StoreHarness game;
         game.reachReady(u"A\nB"_qs);
         game->startTurn();
-        QCOMPARE(game->screen(), AppScreen::playing);
         QCOMPARE(game->timeText(), u"1:00"_qs);
-        QStringList shown;
-        for (int tick = 1; tick <= 59; ++tick) {
-            game.clock.advance(1s);
-            shown << game->timeText();
-        }
+        game.clock.advance(59s);
         QCOMPARE(game->screen(), AppScreen::playing);
-        QCOMPARE(shown.last(), u"0:01"_qs);
+        QCOMPARE(game->timeText(), u"0:01"_qs);
         game.clock.advance(1s);
         QCOMPARE(game->screen(), AppScreen::summary);
         QCOMPARE(game.clock.pendingCount(), 0);
         // The word on the card when time ran out is recorded nowhere.
         QVERIFY(game->roundWords().isEmpty());
         QCOMPARE(game.haptics.cues, QList<HapticCue>{HapticCue::error});
+
+        // Ending a turn and starting the next takes two quick taps: what the last one left
+        // on its way must not touch the new one.
+        game->continueAfterSummary();
+        game->setRoundDuration(10);
+        game->startTurn();
+        const qint64 thrownIn = game->turnNumber();
+        game.clock.advance(500ms);
+        game->endTurn(false);
+        game->continueAfterSummary();
+        game->startTurn();
+        // Half a second in: the first countdown would tick now, the second must not yet.
+        game.clock.advance(600ms);
+        QCOMPARE(game->remainingTime(), 10);
+        game.clock.advance(400ms);
+        QCOMPARE(game->remainingTime(), 9);
+        QCOMPARE(game.clock.pendingCount(), 1);
+        game->handleSwipeInTurn(100, thrownIn);
+        QCOMPARE(game->guessedCount(), 0);
+        game->handleSwipeInTurn(100, game->turnNumber());
+        QCOMPARE(game->guessedCount(), 1);
     }
 
-    void guessesScoreAtOnceAndAddBonusTime()
+    void guessesScoreAddBonusTimeAndTheTargetWins()
     {
         StoreHarness game;
         game.reachReady(u"A\nB\nC\nD"_qs);
         game->setBonusTime(10);
         game->setRoundDuration(10);
+        game->setWordsToWin(3);
         game->startTurn();
         game.clock.advance(8s);
-        QCOMPARE(game->timeText(), u"0:02"_qs);
         const QString first = game->currentWord();
         game->handleSwipe(60.1);
         QCOMPARE(game->timeText(), u"0:12"_qs);
@@ -51,40 +64,30 @@ private slots:
         QVERIFY(game->currentWord() != first);
 
         // Skips cost nothing; exactly 60 (and 59.9) changes nothing.
-        game->handleSwipe(-61);
-        game->handleSwipe(60);
-        game->handleSwipe(-60);
-        game->handleSwipe(59.9);
+        for (double dx : {-61.0, 60.0, -60.0, 59.9})
+            game->handleSwipe(dx);
         QCOMPARE(game->teams().at(0).score, 1);
         QCOMPARE(game->skippedCount(), 1);
         QCOMPARE(game->remainingTime(), 12);
-        QCOMPARE(game->roundWords().size(), 2);
         QCOMPARE(game.haptics.cues, (QList<HapticCue>{HapticCue::success, HapticCue::warning}));
         // No sound for a guess, one skip sound for a skip.
-        QCOMPARE(game.audio(u"skip_sound"_qs).filter(u":play"_qs).size(), 1);
-        QCOMPARE(game.audioBackend.log.filter(u":play"_qs).size(), 1);
-    }
+        QStringList plays = game.audioBackend.log.filter(u":play"_qs);
+        QCOMPARE(plays.size(), 1);
+        QVERIFY(plays.first().startsWith(u"skip_sound"_qs));
 
-    void theTargetWordWinsAtOnce()
-    {
-        StoreHarness game;
-        game.reachReady(u"A\nB\nC\nD"_qs);
-        game->setWordsToWin(3);
-        game->startTurn();
+        // The target word wins at once.
         game->handleSwipe(100);
-        game->handleSwipe(-100);
-        game->handleSwipe(100);
-        QCOMPARE(game->screen(), AppScreen::playing);
         const QString last = game->currentWord();
+        game.audioBackend.log.clear();
         game->handleSwipe(100);
         QCOMPARE(game->screen(), AppScreen::winner);
         QCOMPARE(game->winner()->id, game->teams().at(0).id);
         QCOMPARE(game->roundWords().last().word, last);
         QVERIFY(!game->hasTimerTask());
-        QCOMPARE(game.audio(u"game_end"_qs).filter(u":play"_qs).size(), 1);
-        QCOMPARE(game.audio(u"turn_endscreen"_qs).filter(u":play"_qs).size(), 0);
+        plays = game.audioBackend.log.filter(u":play"_qs);
+        QCOMPARE(plays.size(), 1);
+        QVERIFY(plays.first().startsWith(u"game_end"_qs));
         QCOMPARE(game.haptics.cues.last(), HapticCue::error);
-
         // Later swipes and ticks do nothing.
         game->handleSwipe(100);
         game.clock.advance(120s);
@@ -106,7 +109,6 @@ private slots:
         game.clock.advance(1s);
         game->startTurn();
         QCOMPARE(game->guessedCount(), 1);
-        QCOMPARE(game->roundWords().size(), 1);
         QCOMPARE(game->remainingTime(), 59);
         QCOMPARE(game->turnNumber(), 1);
         game->endTurn(false);
@@ -114,104 +116,47 @@ private slots:
         game->endTurn(true);
         QCOMPARE(game->screen(), AppScreen::summary);
         QVERIFY(!game->winner());
+        // One guess, no skip: the one-word sound.
         QCOMPARE(game.audioBackend.log.filter(u":play"_qs).size(), 1);
+        QVERIFY(game.audioBackend.log.filter(u":play"_qs).first().contains(u"1word"_qs));
         QCOMPARE(game.haptics.cues.size(), 2);
         game->continueAfterSummary();
         game->continueAfterSummary();
         QCOMPARE(game->currentPlayerIndex(), 1);
     }
 
-    void aCancelledCountdownNeverTouchesALaterTurn()
-    {
-        StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
-        game->setRoundDuration(10);
-        game->startTurn();
-        game.clock.advance(500ms);
-        game->endTurn(false);
-        game->continueAfterSummary();
-        game->startTurn();
-        // Half a second in: the first countdown would tick now, the second must not yet.
-        game.clock.advance(600ms);
-        QCOMPARE(game->remainingTime(), 10);
-        game.clock.advance(400ms);
-        QCOMPARE(game->remainingTime(), 9);
-        QCOMPARE(game.clock.pendingCount(), 1);
-    }
-
-    void aStaleSwipeNeverCountsInALaterTurn()
-    {
-        StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
-        game->startTurn();
-        const qint64 thrownIn = game->turnNumber();
-        game->endTurn(false);
-        game->continueAfterSummary();
-        game->startTurn();
-        QVERIFY(game->turnNumber() != thrownIn);
-        game->handleSwipeInTurn(100, thrownIn);
-        QCOMPARE(game->guessedCount(), 0);
-        game->handleSwipeInTurn(100, game->turnNumber());
-        QCOMPARE(game->guessedCount(), 1);
-    }
-
     void turnOrderPassesThroughEachPair()
     {
-        for (const int teamCount : {2, 3}) {
-            StoreHarness game;
-            QStringList names;
-            for (int i = 0; i < 2 * teamCount; ++i)
-                names << QStringLiteral("P%1").arg(i);
-            game.reachReady(names.join(u'\n'));
-            QStringList order;
-            for (int turn = 0; turn < 2 * teamCount + 1; ++turn) {
-                order << QStringLiteral("%1/%2").arg(game->currentTeamIndex()).arg(game->currentPlayerIndex());
-                QCOMPARE(game->currentPlayerName(),
-                         game->teams().at(game->currentTeamIndex()).players.at(game->currentPlayerIndex()));
-                game->startTurn();
-                game->endTurn(false);
-                game->continueAfterSummary();
-                QCOMPARE(game->screen(), AppScreen::ready);
-            }
-            const QStringList expected = teamCount == 2
-                ? QStringList{"0/0", "0/1", "1/0", "1/1", "0/0"}
-                : QStringList{"0/0", "0/1", "1/0", "1/1", "2/0", "2/1", "0/0"};
-            QCOMPARE(order, expected);
+        StoreHarness game;
+        game.reachReady(u"1\n2\n3\n4\n5\n6"_qs);
+        QStringList order;
+        for (int turn = 0; turn < 7; ++turn) {
+            order << game->currentPlayerName();
+            game->startTurn();
+            game->endTurn(false);
+            game->continueAfterSummary();
         }
+        QCOMPARE(order.join(QString()), u"1234561"_qs);
     }
 
-    void decksNeverRepeatAKeyInATurn()
+    void aTurnEndsWhenTheDeckRunsDry()
     {
-        StoreHarness game(3);
+        StoreHarness game;
         game.reachReady(u"A\nB"_qs);
         game->setDifficulty(u"Простая"_qs);
-        game->setUsesCustomWords(true);
-        // Custom words that clash with the bank and with each other.
-        game->setCustomWordsText(u"Ёжик\nежик\nКОТЁНОК\nсвой\nСвой \n"_qs);
-        game->setRoundDuration(10);
         game->startTurn();
-        QSet<QString> keys{wordKey(game->currentWord())};
-        while (game->screen() == AppScreen::playing) {
+        while (game->screen() == AppScreen::playing)
             game->handleSwipe(-100);
-            if (game->screen() == AppScreen::playing) {
-                const QString key = wordKey(game->currentWord());
-                QVERIFY2(!keys.contains(key), qPrintable(game->currentWord()));
-                keys.insert(key);
-            }
-        }
-        // The built-in deck ran dry: every distinct key of the easy list was shown.
         QCOMPARE(game->screen(), AppScreen::summary);
-        QVERIFY(keys.size() >= 294);
-        QVERIFY(game->regularDeck().isEmpty());
-        QCOMPARE(game->roundWords().size(), keys.size());
+        QVERIFY(game->skippedCount() >= 294);
     }
 
     void theCustomDeckIsTriedFiveTimesInAHundred()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
+        game->setDifficulty(u"Простая"_qs);
         game->setUsesCustomWords(true);
-        game->setCustomWordsText(u"свой"_qs);
+        game->setCustomWordsText(u"свой\nСВОЙ "_qs);
         game->prepareDecks();
         QCOMPARE(game->customDeck(), QStringList{u"свой"_qs});
         // 5 misses the custom deck, 4 hits it.
@@ -219,20 +164,15 @@ private slots:
         QCOMPARE(game->drawWord()->second, false);
         game.random.queue = {4};
         QCOMPARE(game->drawWord(), (std::pair{u"свой"_qs, true}));
-        QVERIFY(game->customDeck().isEmpty());
         // An empty custom deck draws no number at all.
         const int draws = game.random.drawCount;
         game->drawWord();
         QCOMPARE(game.random.drawCount, draws);
-    }
 
-    void usedCustomKeysAreThrownAwayAndTheBankSteps()
-    {
-        StoreHarness game;
-        game->setDifficulty(u"Простая"_qs);
-        game->setUsesCustomWords(true);
+        // An edit reaches the next turn's deck.
         game->setCustomWordsText(u"ЕЖИК"_qs);
         game->prepareDecks();
+        QCOMPARE(game->customDeck(), QStringList{u"ЕЖИК"_qs});
         // Draw from the bank until its own "ёжик" has come up.
         std::optional<std::pair<QString, bool>> drawn;
         do {
@@ -240,79 +180,30 @@ private slots:
             drawn = game->drawWord();
             QVERIFY(drawn && !drawn->second);
         } while (drawn->first != u"ёжик"_qs);
-        QCOMPARE(game->customDeck(), QStringList{u"ЕЖИК"_qs});
-        // The 5-in-100 draw picks the custom deck, whose only word is used: it is thrown
-        // away and the same draw returns a bank word.
+        // The custom deck's only word is used: it is thrown away and the same draw returns
+        // a bank word.
         const qsizetype bankLeft = game->regularDeck().size();
         game.random.queue = {3};
-        drawn = game->drawWord();
-        QVERIFY(drawn);
-        QCOMPARE(drawn->second, false);
+        QCOMPARE(game->drawWord()->second, false);
         QVERIFY(game->customDeck().isEmpty());
         QCOMPARE(game->regularDeck().size(), bankLeft - 1);
     }
 
-    void turnEndSoundsFollowTheGuessedCount()
-    {
-        const QList<std::pair<int, QString>> bands{
-            {0, u"0words"_qs}, {1, u"1word"_qs}, {2, u"2words"_qs}, {3, u"3to4"_qs},
-            {9, u"5to9"_qs}, {10, u"more_than_10"_qs}};
-        for (const auto &[guessed, band] : bands) {
-            StoreHarness game;
-            game.reachReady(u"A\nB"_qs);
-            game->startTurn();
-            for (int i = 0; i < guessed; ++i)
-                game->handleSwipe(100);
-            game->endTurn(false);
-            const QStringList plays = game.audioBackend.log.filter(u":play"_qs);
-            QCOMPARE(plays.size(), 1);
-            QVERIFY2(plays.first().contains(band), qPrintable(plays.first()));
-        }
-    }
-
-    // The thrown card: what counts as a throw, when the store hears of it, and that nothing
-    // is left behind. (A late report in a later turn: tst_playview.)
-    void onlyReleasesBeyondSeventyThrow()
+    // The thrown card's edges; the throw itself is played through the view in tst_playview.
+    void aCardGoneMidFlightLeavesNothingBehind()
     {
         StoreHarness game;
         game.reachReady(u"A\nB"_qs);
         game->startTurn();
-        CardThrow card;
-        card.setGame(game.store.get());
-        QSignalSpy landed(&card, &CardThrow::landed);
-        for (double dx : {0.0, 70.0, -70.0, std::numeric_limits<double>::quiet_NaN()})
-            QVERIFY2(!card.release(dx), qPrintable(QString::number(dx)));
+        QVERIFY(!CardThrow().release(120)); // without a store nothing is thrown
+        auto card = std::make_unique<CardThrow>();
+        card->setGame(game.store.get());
+        QVERIFY(!card->release(std::numeric_limits<double>::quiet_NaN()));
+        QVERIFY(card->release(120));
+        card.reset();
         QCOMPARE(game.clock.pendingCount(), 1); // only the turn's own countdown
-
-        QVERIFY(card.release(-70.5));
-        game.clock.advance(209ms);
-        QVERIFY(card.isLeaving());
-        QCOMPARE(game->skippedCount(), 0);
-        game.clock.advance(1ms);
-        QCOMPARE(game->skippedCount(), 1);
-        QVERIFY(!card.isLeaving());
-        QCOMPARE(landed.count(), 1);
-        QCOMPARE(landed.at(0).at(0).toDouble(), -70.5);
-    }
-
-    void goingAwayMidFlightLeavesNothingBehind()
-    {
-        StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
-        game->startTurn();
-        {
-            CardThrow card;
-            card.setGame(game.store.get());
-            QVERIFY(card.release(120));
-            QCOMPARE(game.clock.pendingCount(), 2);
-        }
-        QCOMPARE(game.clock.pendingCount(), 1);
         game.clock.advance(300ms);
         QCOMPARE(game->guessedCount(), 0);
-
-        // Without a store nothing is thrown.
-        CardThrow loose;
-        QVERIFY(!loose.release(120));
     }
 };
 

@@ -10,17 +10,28 @@
 class FakeAudioBackend final : public AudioBackend
 {
 public:
-    QString locate(const QString &name) override
+    QString locate(const QString &name) override { return missing.contains(name) ? QString() : name; }
+    std::unique_ptr<AudioPlayer> createPlayer(const QString &path) override
     {
-        return missing.contains(name) ? QString() : name;
+        return broken.contains(path) ? nullptr : std::make_unique<Player>(path, log);
     }
-
-    std::unique_ptr<AudioPlayer> createPlayer(const QString &path) override;
-
     void configureSession() override { log << QStringLiteral("session"); }
 
     // Names whose files are absent, and names whose files fail to load.
     QSet<QString> missing;
     QSet<QString> broken;
     QStringList log;
+
+private:
+    struct Player final : AudioPlayer
+    {
+        Player(QString name, QStringList &log) : name(std::move(name)), log(log) { }
+        void setVolume(float volume) override { log << name + QStringLiteral(":volume %1").arg(volume); }
+        void prepare() override { log << name + u":prepare"_qs; }
+        void setPosition(double seconds) override { log << name + QStringLiteral(":position %1").arg(seconds); }
+        void play() override { log << name + u":play"_qs; }
+        void stop() override { log << name + u":stop"_qs; }
+        QString name;
+        QStringList &log;
+    };
 };

@@ -12,18 +12,15 @@ public:
     std::optional<QString> readText(const QString &key) override
     {
         const QVariant value = values.value(key);
-        if (value.typeId() != QMetaType::QString)
-            return std::nullopt;
-        return value.toString();
+        return value.typeId() == QMetaType::QString ? std::optional(value.toString()) : std::nullopt;
     }
 
     bool writeText(const QString &key, const QString &value) override
     {
         ++writeCount;
-        if (failWrites)
-            return false;
-        values.insert(key, value);
-        return true;
+        if (!failWrites)
+            values.insert(key, value);
+        return !failWrites;
     }
 
     QHash<QString, QVariant> values;
