@@ -1,6 +1,5 @@
 import QtQuick
 import QtTest
-import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
@@ -12,8 +11,6 @@ ScreenTestCase {
 
     name: "TeamEditorView"
 
-    readonly property string twentyPlayers: Array.from({ length: 20 }, (_, i) => "P" + i).join("\n")
-
     // The router on a window of this size, the teams formed in order from these players.
     function openTeams(players, width, height) {
         const game = TestHarness.newStore()
@@ -22,7 +19,7 @@ ScreenTestCase {
         game.openFormation()
         const r = { game: game }
         r.router = createTemporaryObject(routerComponent, root, { game: game, width: width || 390, height: height || 844 })
-        tap(r, "Создать команды не рандомно")
+        mouseClick(Search.button(settled(r), "Создать команды не рандомно"))
         r.screen = settled(r)
         return r
     }
@@ -32,12 +29,6 @@ ScreenTestCase {
         tryCompare(r.router.current, "opacity", 1, 3000)
         tryVerify(() => r.router.current.parent.children.length === 1, 3000)
         return r.router.current.view
-    }
-
-    function tap(r, label) {
-        const target = Search.button(settled(r), label)
-        verify(target !== null, label)
-        mouseClick(target)
     }
 
     function nameFields(screen) {
@@ -54,22 +45,19 @@ ScreenTestCase {
         })
     }
 
-    function test_fourPlayersMakeTwoCardsAndNoObserver() {
+    // Four players: two cards named in order, no observers, 16 from the last card to the
+    // button with the cards' shadows inside the gap. Each keystroke renames the team at once,
+    // and the field keeps its focus and cursor while the store hands out new team lists.
+    // Back to the formation and forming again keeps the names by position. Cleared, a name
+    // shows the placeholder.
+    function test_fourPlayers() {
         const r = openTeams("Ann\nBob\nCid\nDan")
-        const screen = r.screen
-        verify(!Search.withText(screen, "НАБЛЮДАТЕЛИ").some(Search.shown))
-        compare(nameFields(screen).map(f => f.text), ["Команда 1", "Команда 2"])
-        // 16 from the last card to the button, the cards' shadows inside the gap.
-        const card = teamCards(screen)[1]
-        const ready = Search.button(screen, "Всё готово")
-        fuzzyCompare(ready.mapToItem(screen, 0, 0).y - card.mapToItem(screen, 0, card.height).y, 16, 0.5)
-    }
+        verify(!Search.withText(r.screen, "НАБЛЮДАТЕЛИ").some(Search.shown))
+        compare(nameFields(r.screen).map(f => f.text), ["Команда 1", "Команда 2"])
+        const card = teamCards(r.screen)[1]
+        const ready = Search.button(r.screen, "Всё готово")
+        fuzzyCompare(ready.mapToItem(r.screen, 0, 0).y - card.mapToItem(r.screen, 0, card.height).y, 16, 0.5)
 
-    // Each keystroke renames the team at once, and the field keeps its focus and cursor
-    // while the store hands out new team lists. Back to the formation and forming again
-    // keeps the names by position. Cleared, a name shows the placeholder.
-    function test_typedNames() {
-        const r = openTeams("Ann\nBob\nCid\nDan")
         const field = nameFields(r.screen)[1]
         mouseClick(field)
         keyClick(Qt.Key_Home)
@@ -81,7 +69,7 @@ ScreenTestCase {
 
         mouseClick(r.screen, 22 + 21, 14 + 21)
         compare(r.game.screenName, "formation")
-        tap(r, "Создать команды рандомно")
+        mouseClick(Search.button(settled(r), "Создать команды рандомно"))
         const again = nameFields(settled(r))
         compare(again.map(f => f.text), ["Команда 1", "YZКоманда 2"])
         const placeholder = Search.withText(again[1], "Название команды")
@@ -94,13 +82,20 @@ ScreenTestCase {
         verify(Search.shown(placeholder))
     }
 
-    // Long names give way inside their card: long chips shorten before short ones do,
-    // and the name field scrolls.
+    // Names as long as a story, pasted or typed, are kept whole and give way inside their
+    // card: long chips shorten before short ones do, and the name field scrolls.
     function test_longNamesStayInTheCard() {
         const longName = "Анастасия-Александра Константинопольская-Завадовская"
-        const r = openTeams([longName, "Dan", longName + " II", longName + " III"].join("\n"))
+        const story = "Анна-Мария ".repeat(200).trim()
+        const r = openTeams([story, "Dan", longName + " II", longName + " III"].join("\n"))
         const screen = r.screen
-        r.game.setTeamName(0, "W".repeat(60))
+        const teamName = "Ёжики в тумане ".repeat(667).slice(0, 10000)
+        TestHarness.setClipboardText(teamName)
+        mouseClick(nameFields(screen)[0])
+        keySequence(StandardKey.SelectAll)
+        keySequence(StandardKey.Paste)
+        compare(r.game.teams[0].name, teamName)
+        compare(r.game.teams[0].players[0], story)
         for (const card of teamCards(screen)) {
             const cardRight = card.mapToItem(screen, card.width, 0).x
             const cardField = nameFields(card)[0]
@@ -115,39 +110,34 @@ ScreenTestCase {
         }
     }
 
-    // Ten teams on a phone-sized window: "Всё готово" stays on screen over the list, which
-    // scrolls cleanly under the top edge.
-    function test_tenTeamsStayUsable() {
-        const screen = openTeams(root.twentyPlayers).screen
-        const ready = Search.button(screen, "Всё готово")
-        verify(ready.mapToItem(screen, 0, ready.height).y <= 844)
-
-        // The scroll indicator stands clear of the cards' shadows (4 to the right).
-        const list = findChild(screen, "cardList")
-        const indicator = Array.from(list.children).find(c => c.hasOwnProperty("active"))
-        const first = teamCards(screen)[0]
-        verify(indicator.x >= first.mapToItem(list, first.width + 4, 0).x)
-        // A card scrolled just past the top edge leaves no line of outline or shadow there.
-        list.contentY = first.mapToItem(list.contentItem, 0, first.height).y + 0.5
-        waitForRendering(screen)
-        const image = grabImage(screen)
-        const edge = list.mapToItem(screen, 60, 0)
-        for (let y = 0; y < 5; ++y)
-            compareColour(image.pixel(edge.x, edge.y + y), image.pixel(edge.x, edge.y + 10), "row " + y)
-    }
-
-    // Return moves from one team's name to the next and, after the last, puts the keyboard
-    // away. With the keyboard over the lower half, the field typed into stays above it, down
-    // to the tenth team's.
-    function test_returnAndKeyboard_data() {
+    // Ten teams, upright and on the phone's side: "Всё готово" stays on screen, the scroll
+    // indicator stands clear of the cards' shadows (4 to the right), and a card scrolled
+    // just past the top edge leaves no line of outline or shadow there. Return moves from one
+    // team's name to the next and, after the last, puts the keyboard away; with the keyboard
+    // over the lower half, the field typed into stays above it.
+    function test_tenTeams_data() {
         return [
             { tag: "upright", width: 390, height: 844, keyboard: 330 },
             { tag: "on its side", width: 720, height: 360, keyboard: 170 }
         ]
     }
 
-    function test_returnAndKeyboard(data) {
-        const r = openTeams(root.twentyPlayers, data.width, data.height)
+    function test_tenTeams(data) {
+        const r = openTeams(Array.from({ length: 20 }, (_, i) => "P" + i).join("\n"), data.width, data.height)
+        const ready = Search.button(r.screen, "Всё готово")
+        verify(ready.mapToItem(null, 0, ready.height).y <= data.height)
+        const list = findChild(r.screen, "cardList")
+        const indicator = Array.from(list.children).find(c => c.hasOwnProperty("active"))
+        const first = teamCards(r.screen)[0]
+        verify(indicator.x >= first.mapToItem(list, first.width + 4, 0).x)
+        list.contentY = first.mapToItem(list.contentItem, 0, first.height).y + 0.5
+        waitForRendering(r.screen)
+        const image = grabImage(r.screen)
+        const edge = list.mapToItem(r.screen, 60, 0)
+        for (let y = 0; y < 5; ++y)
+            compareColour(image.pixel(edge.x, edge.y + y), image.pixel(edge.x, edge.y + 10), "row " + y)
+        list.contentY = 0
+
         const top = data.height - data.keyboard
         const fields = nameFields(r.screen)
         compare(fields.length, 10)
