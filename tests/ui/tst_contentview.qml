@@ -1,7 +1,5 @@
 import QtQuick
 import QtTest
-import TarvukeGlimp
-import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
 
@@ -11,16 +9,6 @@ ScreenTestCase {
     id: root
 
     name: "ContentView"
-
-    // Every screen but customWords shows a probe view that counts taps.
-    function makeView() {
-        const game = TestHarness.newStore()
-        const view = createTemporaryObject(routerComponent, root, {
-            game: game,
-            viewSource: name => name === "customWords" ? "" : Qt.resolvedUrl("probes/ProbeView.qml")
-        })
-        return { game: game, view: view }
-    }
 
     function layersOf(view) {
         return Array.from(view.current.parent.children)
@@ -35,7 +23,10 @@ ScreenTestCase {
     // left halfway through its own fade-in fades out from where it is, and one entered again
     // while it still fades out starts afresh.
     function test_changesCrossFade() {
-        const r = makeView()
+        // Every screen but customWords shows a probe view that counts taps.
+        const probe = Qt.resolvedUrl("probes/ProbeView.qml")
+        const r = { game: TestHarness.newStore() }
+        r.view = createTemporaryObject(routerComponent, root, { game: r.game, viewSource: name => name === "customWords" ? "" : probe })
         const home = r.view.current
         mouseClick(home.view)
         r.game.screenName = "home"
@@ -87,12 +78,8 @@ ScreenTestCase {
             summary: game => { play(game); [...Array(14).keys()].forEach(i => game.handleSwipe(i % 3 ? 100 : -100)); game.endTurn(false) },
             winner: game => { play(game); game.setWordsToWin(2); game.handleSwipe(100); game.handleSwipe(100) }
         }
-        const rows = []
-        for (const size of [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]]) {
-            for (const state in states)
-                rows.push({ tag: size.join("x") + " " + state, width: size[0], height: size[1], prepare: states[state] })
-        }
-        return rows
+        return [].concat(...[[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]].map(([width, height]) =>
+            Object.keys(states).map(state => ({ tag: width + "x" + height + " " + state, width: width, height: height, prepare: states[state] }))))
     }
 
     function test_everyScreenFitsEveryPhone(data) {

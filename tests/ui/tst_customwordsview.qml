@@ -1,6 +1,5 @@
 import QtQuick
 import QtTest
-import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search

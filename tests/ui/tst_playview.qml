@@ -1,6 +1,5 @@
 import QtQuick
 import QtTest
-import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Screens
 import TarvukeGlimp.Testing
@@ -21,10 +20,8 @@ ScreenTestCase {
     // Two players, one pair, a turn running; own words when given.
     function playingStore(ownWords) {
         const game = TestHarness.newStore()
-        if (ownWords) {
-            game.customWordsText = ownWords
-            game.setUsesCustomWords(true)
-        }
+        game.customWordsText = ownWords || ""
+        game.setUsesCustomWords(!!ownWords)
         game.setPlayerText("Аня\nБоря")
         game.formTeams(false)
         game.screenName = "ready"

@@ -1,6 +1,5 @@
 import QtQuick
 import QtTest
-import TarvukeGlimp
 import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
@@ -15,8 +14,7 @@ ScreenTestCase {
     function openSetup(playerText) {
         const game = TestHarness.newStore()
         game.startNewGame()
-        if (playerText !== undefined)
-            game.setPlayerText(playerText)
+        game.setPlayerText(playerText || "")
         const router = createTemporaryObject(routerComponent, root, { game: game })
         const screen = router.current.view
         waitForRendering(screen)
