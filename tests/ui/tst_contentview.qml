@@ -26,7 +26,8 @@ ScreenTestCase {
         // Every screen but customWords shows a probe view that counts taps.
         const probe = Qt.resolvedUrl("probes/ProbeView.qml")
         const r = { game: TestHarness.newStore() }
-        r.view = createTemporaryObject(routerComponent, root, { game: r.game, viewSource: name => name === "customWords" ? "" : probe })
+        r.view = createTemporaryObject(routerComponent, root,
+                                       { game: r.game, viewSource: name => name === "customWords" ? "" : probe })
         const home = r.view.current
         mouseClick(home.view)
         r.game.screenName = "home"
@@ -57,29 +58,35 @@ ScreenTestCase {
     // the window's edge.
     function test_everyScreenFitsEveryPhone_data() {
         const four = "Аня\nБоря\nВика\nГена"
+        const teams = (game, names) => { game.setPlayerText(names); game.formTeams(false) }
         // From the ready screen on, a player's name and a team's run to thousands of letters.
-        const story = game => {
-            game.setPlayerText("Анна-Мария ".repeat(200).trim() + "\nБоря\nВика\nГена")
-            game.formTeams(false)
+        const ready = game => {
+            teams(game, "Анна-Мария ".repeat(200).trim() + "\nБоря\nВика\nГена")
             game.setTeamName(0, "Ёжики в тумане ".repeat(667).slice(0, 10000))
             game.screenName = "ready"
         }
-        const play = game => { story(game); game.startTurn() }
+        const play = game => { ready(game); game.startTurn() }
         // One state a line, set up on a fresh store.
         const states = {
             home: () => {},
             setup: game => { game.startNewGame(); game.setPlayerText(four + "\nДима") },
             customWords: game => { game.customWordsText = "Бабушкин борщ\nКот Василий\nДача в Озёрах"; game.screenName = "customWords" },
             formation: game => { game.setPlayerText(four); game.openFormation() },
-            observerWheel: game => { game.setPlayerText(four + "\nАнастасия-Александра Константинопольская"); game.formTeams(false); TestHarness.advanceClock(10000) },
-            teams: game => { game.setPlayerText(four); game.formTeams(false); game.setTeamName(0, "Невероятно длинное название команды") },
-            ready: story,
+            observerWheel: game => { teams(game, four + "\nАнастасия-Александра Константинопольская"); TestHarness.advanceClock(10000) },
+            teams: game => { teams(game, four); game.setTeamName(0, "Невероятно длинное название команды") },
+            ready: ready,
             playing: game => { play(game); game.setBonusTime(5) },
-            summary: game => { play(game); [...Array(14).keys()].forEach(i => game.handleSwipe(i % 3 ? 100 : -100)); game.endTurn(false) },
+            summary: game => {
+                play(game)
+                for (let i = 0; i < 14; ++i)
+                    game.handleSwipe(i % 3 ? 100 : -100)
+                game.endTurn(false)
+            },
             winner: game => { play(game); game.setWordsToWin(2); game.handleSwipe(100); game.handleSwipe(100) }
         }
-        return [].concat(...[[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]].map(([width, height]) =>
-            Object.keys(states).map(state => ({ tag: width + "x" + height + " " + state, width: width, height: height, prepare: states[state] }))))
+        const sizes = [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]]
+        return [].concat(...sizes.map(([width, height]) => Object.keys(states).map(state => (
+            { tag: width + "x" + height + " " + state, width: width, height: height, prepare: states[state] }))))
     }
 
     function test_everyScreenFitsEveryPhone(data) {

@@ -159,9 +159,8 @@ ScreenTestCase {
         mouseClick(Search.button(s.screen, "Сложная"))
         mouseClick(Search.byAccessibleName(s.screen, "Пользовательские слова")[0])
         verify(field.activeFocus)
-        compare(s.game.settings.difficulty, "Сложная")
+        compare([s.game.settings.difficulty, s.game.settings.usesCustomWords], ["Сложная", true])
         verify(Search.button(s.screen, "Сложная").selected)
-        verify(s.game.settings.usesCustomWords)
         mouseDrag(s.screen.children[0], 195, 150, 0, 100)
         verify(!field.activeFocus)
     }
