@@ -4,8 +4,8 @@ import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
 
-// From the formation screen to the named teams: pairs formed by a tap, names typed into
-// the cards, the observer listed, and many teams still within reach.
+// From the formation screen to the named teams: pairs formed by a tap, names typed or
+// pasted into the cards, and many teams still within reach.
 ScreenTestCase {
     id: root
 
