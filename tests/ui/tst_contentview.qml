@@ -1,7 +1,5 @@
 import QtQuick
 import QtTest
-import TarvukeGlimp
-import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
 
@@ -12,16 +10,6 @@ ScreenTestCase {
 
     name: "ContentView"
 
-    // Every screen but customWords shows a probe view that counts taps.
-    function makeView() {
-        const game = TestHarness.newStore()
-        const view = createTemporaryObject(routerComponent, root, {
-            game: game,
-            viewSource: name => name === "customWords" ? "" : Qt.resolvedUrl("probes/ProbeView.qml")
-        })
-        return { game: game, view: view }
-    }
-
     function layersOf(view) {
         return Array.from(view.current.parent.children)
     }
@@ -30,30 +18,29 @@ ScreenTestCase {
         tryVerify(() => layersOf(view).length === 1 && view.current.opacity === 1, 3000)
     }
 
-    function test_changeCrossFades() {
-        const r = makeView()
+    // Set to the screen already shown, the router keeps it. A change cross-fades: both
+    // screens are there as the spring starts, the old one no longer taking touches. A screen
+    // left halfway through its own fade-in fades out from where it is, and one entered again
+    // while it still fades out starts afresh.
+    function test_changesCrossFade() {
+        // Every screen but customWords shows a probe view that counts taps.
+        const probe = Qt.resolvedUrl("probes/ProbeView.qml")
+        const r = { game: TestHarness.newStore() }
+        r.view = createTemporaryObject(routerComponent, root,
+                                       { game: r.game, viewSource: name => name === "customWords" ? "" : probe })
         const home = r.view.current
+        mouseClick(home.view)
+        r.game.screenName = "home"
+        compare(r.view.current, home)
+        compare(home.view.taps, 1)
         r.game.startNewGame()
         const setup = r.view.current
-        compare(setup.screenName, "setup")
-        // Both are there as the spring starts, the old one no longer taking touches.
-        compare(layersOf(r.view).length, 2)
+        compare(layersOf(r.view), [home, setup])
         verify(!home.enabled)
         compare(setup.opacity, 0)
-        settle(r.view)
-        compare(layersOf(r.view), [setup])
-    }
-
-    // A screen that leaves halfway through its own fade-in fades out from where it is.
-    function test_twoQuickChangesEndOnTheLast() {
-        const r = makeView()
-        r.game.screenName = "setup"
-        const setup = r.view.current
         tryVerify(() => setup.opacity > 0.2, 3000)
-        r.game.screenName = "formation"
-        // It stays, the spring retargeted from where it was: no jump, no sudden end.
+        r.game.screenName = "home"
         let last = setup.opacity
-        verify(last > 0.2)
         for (let frame = 0; frame < 5; ++frame) {
             wait(20)
             verify(layersOf(r.view).indexOf(setup) >= 0, "the half-shown screen vanished at frame " + frame)
@@ -61,108 +48,58 @@ ScreenTestCase {
             last = setup.opacity
         }
         settle(r.view)
-        compare(r.view.current.screenName, "formation")
-    }
-
-    // Left and entered again, a screen starts from its initial state; set to the screen
-    // already shown, it stays as it is.
-    function test_reenteredScreenStartsAfresh() {
-        const r = makeView()
-        const first = r.view.current.view
-        mouseClick(first)
-        r.game.screenName = "home"
-        compare(r.view.current.view, first)
-        mouseClick(first)
-        compare(first.taps, 2)
-        r.game.screenName = "setup"
-        wait(30)
-        r.game.screenName = "home"
-        settle(r.view)
-        const again = r.view.current.view
-        verify(again !== first)
-        compare(again.taps, 0)
+        verify(r.view.current !== home)
+        compare(r.view.current.view.taps, 0)
     }
 
     // Every screen in its main states at every phone size, upright and on its side: what a
     // player reads or taps lies inside the window, or inside a list that scrolls to it, and
-    // nothing covers anything else. The thrown card flies clear of the window's edge.
+    // nothing covers anything else, however long the names. The thrown card flies clear of
+    // the window's edge.
     function test_everyScreenFitsEveryPhone_data() {
+        const four = "Аня\nБоря\nВика\nГена"
+        const teams = (game, names) => { game.setPlayerText(names); game.formTeams(false) }
+        // From the ready screen on, a player's name and a team's run to thousands of letters.
+        const ready = game => {
+            teams(game, "Анна-Мария ".repeat(200).trim() + "\nБоря\nВика\nГена")
+            game.setTeamName(0, "Ёжики в тумане ".repeat(667).slice(0, 10000))
+            game.screenName = "ready"
+        }
+        const play = game => { ready(game); game.startTurn() }
+        // One state a line, set up on a fresh store.
         const states = {
-            home: game => {},
-            setup: game => {
-                game.startNewGame()
-                game.setPlayerText("Аня\nБоря\nВика\nГена\nДима")
-            },
-            customWords: game => {
-                game.customWordsText = "Бабушкин борщ\nКот Василий\nДача в Озёрах"
-                game.screenName = "customWords"
-            },
-            formation: game => {
-                game.setPlayerText("Аня\nБоря\nВика\nГена")
-                game.openFormation()
-            },
-            observerWheel: game => {
-                game.setPlayerText("Аня\nБоря\nВика\nГена\nАнастасия-Александра Константинопольская")
-                game.formTeams(false)
-                TestHarness.advanceClock(10000)
-            },
-            teams: game => {
-                game.setPlayerText("Аня\nБоря\nВика\nГена")
-                game.formTeams(false)
-                game.setTeamName(0, "Невероятно длинное название команды")
-            },
-            ready: game => {
-                game.setPlayerText("Аня\nБоря\nВика\nГена")
-                game.formTeams(false)
-                game.screenName = "ready"
-            },
-            playing: game => {
-                game.setPlayerText("Аня\nБоря")
-                game.formTeams(false)
-                game.setBonusTime(5)
-                game.screenName = "ready"
-                game.startTurn()
-            },
+            home: () => {},
+            setup: game => { game.startNewGame(); game.setPlayerText(four + "\nДима") },
+            customWords: game => { game.customWordsText = "Бабушкин борщ\nКот Василий\nДача в Озёрах"; game.screenName = "customWords" },
+            formation: game => { game.setPlayerText(four); game.openFormation() },
+            observerWheel: game => { teams(game, four + "\nАнастасия-Александра Константинопольская"); TestHarness.advanceClock(10000) },
+            teams: game => { teams(game, four); game.setTeamName(0, "Невероятно длинное название команды") },
+            ready: ready,
+            playing: game => { play(game); game.setBonusTime(5) },
             summary: game => {
-                game.setPlayerText("Аня\nБоря")
-                game.formTeams(false)
-                game.screenName = "ready"
-                game.startTurn()
+                play(game)
                 for (let i = 0; i < 14; ++i)
                     game.handleSwipe(i % 3 ? 100 : -100)
                 game.endTurn(false)
             },
-            winner: game => {
-                game.setPlayerText("Аня\nБоря\nВика\nГена")
-                game.formTeams(false)
-                game.setWordsToWin(2)
-                game.screenName = "ready"
-                game.startTurn()
-                game.handleSwipe(100)
-                game.handleSwipe(100)
-            }
+            winner: game => { play(game); game.setWordsToWin(2); game.handleSwipe(100); game.handleSwipe(100) }
         }
-        const rows = []
-        for (const size of [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]]) {
-            for (const state in states)
-                rows.push({ tag: size.join("x") + " " + state, width: size[0], height: size[1], prepare: states[state] })
-        }
-        return rows
+        const sizes = [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]]
+        return [].concat(...sizes.map(([width, height]) => Object.keys(states).map(state => (
+            { tag: width + "x" + height + " " + state, width: width, height: height, prepare: states[state] }))))
     }
 
     function test_everyScreenFitsEveryPhone(data) {
         const game = TestHarness.newStore()
         data.prepare(game)
-        const router = createTemporaryObject(routerComponent, root, {
-            game: game, width: data.width, height: data.height
-        })
+        const router = createTemporaryObject(routerComponent, root, { game: game, width: data.width, height: data.height })
         tryCompare(router.current, "opacity", 1, 3000)
         waitForRendering(router)
         const screen = router.current.view
-        const isFlickable = node => node.contentY !== undefined && node.flickableDirection !== undefined
+        // The list a node scrolls in, if any.
         const scrollerOf = node => {
             for (let n = node.parent; n && n !== screen; n = n.parent) {
-                if (isFlickable(n))
+                if (n.contentY !== undefined && n.flickableDirection !== undefined)
                     return n
             }
             return null
@@ -178,33 +115,31 @@ ScreenTestCase {
         verify(parts.length > 0)
         const box = (node, within) => node.mapToItem(within, 0, 0, node.width, node.height)
         const inside = (r, w, h) => r.x >= -1 && r.y >= -1 && r.x + r.width <= w + 1 && r.y + r.height <= h + 1
+        const label = node => node.text || node.title || node.objectName || String(node)
         for (const node of parts) {
-            const label = (node.text || node.title || node.objectName || String(node)) + " "
             const scroller = scrollerOf(node)
             if (!scroller) {
-                verify(inside(box(node, router), data.width, data.height), label + "outside the window")
+                verify(inside(box(node, router), data.width, data.height), label(node) + " outside the window")
                 continue
             }
-            verify(inside(box(scroller, router), data.width, data.height), label + "in a list outside the window")
-            const r = box(node, scroller.contentItem)
-            verify(inside(r, scroller.width, Math.max(scroller.height, scroller.contentHeight)),
-                   label + "out of its list's reach")
+            verify(inside(box(scroller, router), data.width, data.height), label(node) + " in a list outside the window")
+            verify(inside(box(node, scroller.contentItem), scroller.width, Math.max(scroller.height, scroller.contentHeight)),
+                   label(node) + " out of its list's reach")
         }
-        const related = (a, b) => {
+        const encloses = (a, b) => {
             for (let n = b; n; n = n.parent) if (n === a) return true
-            for (let n = a; n; n = n.parent) if (n === b) return true
             return false
         }
         for (let i = 0; i < parts.length; ++i) {
             for (let j = i + 1; j < parts.length; ++j) {
                 const a = parts[i], b = parts[j]
                 // Lines of text may share their leading; a control may share nothing.
-                if (related(a, b) || scrollerOf(a) !== scrollerOf(b) || !(isControl(a) || isControl(b)))
+                if (encloses(a, b) || encloses(b, a) || scrollerOf(a) !== scrollerOf(b) || !(isControl(a) || isControl(b)))
                     continue
                 const ra = box(a, router), rb = box(b, router)
                 const overlap = Math.min(ra.x + ra.width, rb.x + rb.width) - Math.max(ra.x, rb.x) > 1
                         && Math.min(ra.y + ra.height, rb.y + rb.height) - Math.max(ra.y, rb.y) > 1
-                verify(!overlap, (a.text || a.title || a) + " overlaps " + (b.text || b.title || b))
+                verify(!overlap, label(a) + " overlaps " + label(b))
             }
         }
         if (game.screenName === "playing") {
