@@ -20,6 +20,13 @@ TestCase {
     // A keyboard a test put up goes with it.
     function cleanup() { Keyboard.rectangle = Qt.rect(0, 0, 0, 0) }
 
+    // The router's screen once its fade-in has finished and the screen before it has gone.
+    function settled(router) {
+        tryCompare(router.current, "opacity", 1, 3000)
+        tryVerify(() => router.current.parent.children.length === 1, 3000)
+        return router.current.view
+    }
+
     // Text typed key by key, a line break as Return.
     function typeText(text) {
         for (const c of text)

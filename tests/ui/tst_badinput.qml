@@ -19,18 +19,12 @@ ScreenTestCase {
 
     function open(game) {
         router = createTemporaryObject(routerComponent, root, { game: game })
-        return settled()
+        return settled(router)
     }
 
     // The screen now shown, once its fade-in has finished.
-    function settled() {
-        tryCompare(router.current, "opacity", 1, 3000)
-        tryVerify(() => router.current.parent.children.length === 1, 3000)
-        return router.current.view
-    }
-
     function tap(text) {
-        const target = Search.button(settled(), text)
+        const target = Search.button(settled(router), text)
         verify(target !== null, text)
         mouseClick(target)
     }
@@ -116,14 +110,14 @@ ScreenTestCase {
 
         tap("Собрать команды")
         tap("Создать команды не рандомно")
-        const teams = settled()
+        const teams = settled(router)
         compare(game.teams.length, 500)
         compare([].concat(...game.teams.map(t => Array.from(t.players))), names)
         compare(Search.byAccessibleName(teams, "Название команды").length, 500)
         verify(Search.withText(teams, "\u202eБоб").some(Search.shown))
 
         tap("Всё готово")
-        const ready = settled()
+        const ready = settled(router)
         verify(Search.withText(ready, "Даша 👩🏽‍🚀").concat(Search.withText(ready, "שָׂרָה"))
                .some(Search.shown))
     }

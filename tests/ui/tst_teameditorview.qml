@@ -19,18 +19,12 @@ ScreenTestCase {
         game.openFormation()
         const r = { game: game }
         r.router = createTemporaryObject(routerComponent, root, { game: game, width: width || 390, height: height || 844 })
-        mouseClick(Search.button(settled(r), "Создать команды не рандомно"))
-        r.screen = settled(r)
+        mouseClick(Search.button(settled(r.router), "Создать команды не рандомно"))
+        r.screen = settled(r.router)
         return r
     }
 
     // The screen now shown, once its fade-in has finished.
-    function settled(r) {
-        tryCompare(r.router.current, "opacity", 1, 3000)
-        tryVerify(() => r.router.current.parent.children.length === 1, 3000)
-        return r.router.current.view
-    }
-
     function nameFields(screen) {
         return Search.byAccessibleName(screen, "Название команды")
     }
@@ -69,8 +63,8 @@ ScreenTestCase {
 
         mouseClick(r.screen, 22 + 21, 14 + 21)
         compare(r.game.screenName, "formation")
-        mouseClick(Search.button(settled(r), "Создать команды рандомно"))
-        const again = nameFields(settled(r))
+        mouseClick(Search.button(settled(r.router), "Создать команды рандомно"))
+        const again = nameFields(settled(r.router))
         compare(again.map(f => f.text), ["Команда 1", "YZКоманда 2"])
         const placeholder = Search.withText(again[1], "Название команды")
                 .filter(n => n !== again[1] && n.placeholderText === undefined)[0]
