@@ -39,10 +39,9 @@ private slots:
         QVERIFY(QDir().mkpath(root + u"/home"_qs));
         QVERIFY(QDir().mkpath(config + u"/tarvuke"_qs));
         // A desktop session always has a private runtime directory; without one Qt says so.
-        QVERIFY(QDir().mkpath(root + u"/runtime"_qs));
-        QFile::setPermissions(root + u"/runtime"_qs, QFileDevice::ReadOwner
+        QVERIFY(QDir().mkdir(root + u"/runtime"_qs, QFileDevice::ReadOwner
                                                         | QFileDevice::WriteOwner
-                                                        | QFileDevice::ExeOwner);
+                                                        | QFileDevice::ExeOwner));
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &name : {u"DBUS_SESSION_BUS_ADDRESS"_qs, u"DISPLAY"_qs,

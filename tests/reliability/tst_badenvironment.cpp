@@ -1,6 +1,7 @@
 // The game on a machine that works against it: preferences that are corrupt, unreadable as
-// text or cannot be written, no session bus, no sound device. Whole games still play through
-// the real platform services, what can be kept is kept, and nothing is printed.
+// text or cannot be written, broken cue files, no session bus, no sound device. Whole games
+// still play through the real platform services, what can be kept is kept, and nothing is
+// printed.
 #include "BackgroundPreferences.h"
 #include "FeedbackdHaptics.h"
 #include "GameStore.h"
@@ -23,15 +24,10 @@ namespace {
 
 QStringList messages;
 
-void recordMessage(QtMsgType, const QMessageLogContext &context, const QString &message)
-{
-    messages << QString::fromUtf8(context.category) + QStringLiteral(": ") + message;
-}
-
 // The platform services the application uses, with the clock in the test's hands.
 struct RealServices
 {
-    explicit RealServices(const QString &file, const QString &soundFolder = u":/Sounds"_qs)
+    RealServices(const QString &file, const QString &soundFolder)
         : preferences([file] { return std::make_unique<SettingsPreferences>(file); })
         , audio(QtAudioBackend::Start::whenIdle, soundFolder)
     {
@@ -86,8 +82,8 @@ class TestBadEnvironment : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
+    const QString m_sounds = m_dir.filePath(u"sounds"_qs);
 
 private slots:
     void initTestCase()
@@ -95,7 +91,26 @@ private slots:
         // No session bus at all: feedbackd and the screen saver are out of reach.
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         qunsetenv("DISPLAY");
-        qInstallMessageHandler(recordMessage);
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &text) {
+            messages << QString::fromUtf8(context.category) + u": "_qs + text;
+        });
+        // The cues cut short, replaced by text or noise, or gone.
+        QVERIFY(QDir().mkpath(m_sounds));
+        for (const QFileInfo &cue : QDir(u":/Sounds"_qs).entryInfoList(QDir::Files)) {
+            QFile file(cue.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QByteArray bytes = file.readAll();
+            const QString name = cue.completeBaseName();
+            if (name == u"skip_sound1" || name.startsWith(u"turn_endscreen_0"))
+                bytes.truncate(bytes.size() / 2);
+            else if (name == u"game_end1")
+                bytes = "not a sound at all";
+            else if (name == u"skip_sound2")
+                bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, '\x5a'));
+            else if (name == u"game_end2" || name == u"skip_sound3")
+                continue;
+            writeFile(m_sounds + u'/' + cue.fileName(), bytes);
+        }
     }
 
     void init() { messages.clear(); }
@@ -141,50 +156,26 @@ private slots:
         QFETCH(QString, wordsAtStart);
         QFETCH(bool, stored);
         {
-            RealServices services(file);
+            RealServices services(file, m_sounds);
             QCOMPARE(services.game.customWordsText(), wordsAtStart);
             services.game.setCustomWordsText(u"кит\nёж"_qs);
             playAGame(services);
             // Kept for this session at least.
             QCOMPARE(services.game.customWordsText(), u"кит\nёж"_qs);
+            // Every cue once loaded, into no sound device: the broken ones stay silent.
+            services.audio.waitUntilLoaded();
+            for (int i = 0; i < 6; ++i) {
+                services.sound.playSkip();
+                services.sound.playTurnEnd(i);
+                services.sound.playGameEnd();
+            }
+            QTest::qWait(100);
+            services.sound.stopAll();
         }
         // The players' words of this session are what the next one finds, where they can be
         // stored at all.
-        RealServices services(file);
+        RealServices services(file, m_sounds);
         QCOMPARE(services.game.customWordsText(), stored ? u"кит\nёж"_qs : QString());
-    }
-
-    // Sound files cut short, replaced by text or noise, or gone: those cues stay silent,
-    // the others play, and a whole game goes on around them.
-    void gamePlaysOverBrokenSoundFiles()
-    {
-        const QString folder = m_dir.filePath(u"sounds"_qs);
-        QVERIFY(QDir().mkpath(folder));
-        for (const QFileInfo &cue : QDir(u":/Sounds"_qs).entryInfoList(QDir::Files)) {
-            QFile file(cue.filePath());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            QByteArray bytes = file.readAll();
-            const QString name = cue.completeBaseName();
-            if (name == u"skip_sound1" || name.startsWith(u"turn_endscreen_0"))
-                bytes.truncate(bytes.size() / 2);
-            else if (name == u"game_end1")
-                bytes = "not a sound at all";
-            else if (name == u"skip_sound2")
-                bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, '\x5a'));
-            else if (name == u"game_end2" || name == u"skip_sound3")
-                continue;
-            writeFile(folder + u'/' + cue.fileName(), bytes);
-        }
-        RealServices services(m_dir.filePath(u"broken-sounds.conf"_qs), folder);
-        playAGame(services);
-        services.audio.waitUntilLoaded();
-        for (int i = 0; i < 6; ++i) {
-            services.sound.playSkip();
-            services.sound.playTurnEnd(i);
-            services.sound.playGameEnd();
-        }
-        QTest::qWait(100);
-        services.sound.stopAll();
     }
 };
 

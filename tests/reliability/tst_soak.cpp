@@ -134,8 +134,6 @@ private slots:
 
 private:
     QQuickItem *layer() const { return m_router->property("current").value<QQuickItem *>(); }
-    int slot() const { return m_games % cycleGames; }
-    int dice(int sides) { return std::uniform_int_distribution<int>(0, sides - 1)(m_dice); }
 
     // The store must now show screen: the cross-fade runs out, the old layers go, a frame is
     // drawn.
@@ -191,7 +189,7 @@ private:
     void playGame()
     {
         GameStore &store = m_rig.store;
-        const int s = slot();
+        const int s = m_games % cycleGames;
         m_rig.random = ScriptedRandom(1000 + s);
         m_dice.seed(1000 + s);
         // The fakes' records grow with every turn; they are not the game's memory.
@@ -251,9 +249,9 @@ private:
             ++m_turns;
             SOAK_STEP(expect(AppScreen::playing));
             // Cards thrown on the screen; the store hears of each once it has flown.
-            for (int words = dice(5); words > 0 && store.screen() == AppScreen::playing; --words) {
+            for (int words = int(m_dice() % 5); words > 0 && store.screen() == AppScreen::playing; --words) {
                 const qint64 before = store.guessedCount() + store.skippedCount();
-                QTest::keyClick(m_window, dice(2) == 0 ? Qt::Key_Right : Qt::Key_Left);
+                QTest::keyClick(m_window, m_dice() % 2 ? Qt::Key_Right : Qt::Key_Left);
                 m_driver.advanceBy(100);
                 m_rig.clock.advance(210ms);
                 QCOMPARE(store.guessedCount() + store.skippedCount(), before + 1);
