@@ -164,6 +164,16 @@ private:
         QCOMPARE(swapped.count(), 1);
     }
 
+    // A player's tap on the shown screen.
+    void tap(const char *objectName)
+    {
+        auto *target = layer()->property("view").value<QQuickItem *>()->findChild<QQuickItem *>(
+                QLatin1String(objectName));
+        QVERIFY2(target, objectName);
+        QTest::mouseClick(m_window, Qt::LeftButton, {},
+                          target->mapToScene(target->boundingRect().center()).toPoint());
+    }
+
     Footprint measure()
     {
         // What only waits for the collector or the event loop is not growth.
@@ -245,7 +255,7 @@ private:
 
         for (int turn = 0;; ++turn) {
             SOAK_STEP(expect(AppScreen::ready));
-            store.startTurn();
+            SOAK_STEP(tap("startTurn"));
             ++m_turns;
             SOAK_STEP(expect(AppScreen::playing));
             // Cards thrown on the screen; the store hears of each once it has flown.
@@ -268,7 +278,7 @@ private:
                 SOAK_STEP(expect(AppScreen::home));
                 return;
             }
-            store.continueAfterSummary();
+            SOAK_STEP(tap("continueTarget"));
         }
         SOAK_STEP(expect(AppScreen::winner));
         // The last game of a cycle ends at home.
