@@ -91,8 +91,8 @@ private slots:
         // No session bus at all: feedbackd and the screen saver are out of reach.
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         qunsetenv("DISPLAY");
-        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &text) {
-            messages << QString::fromUtf8(context.category) + u": "_qs + text;
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &s) {
+            messages << QString::fromUtf8(context.category) + u": "_qs + s;
         });
         // The cues cut short, replaced by text or noise, or gone.
         QVERIFY(QDir().mkpath(m_sounds));
@@ -133,9 +133,10 @@ private slots:
             "[General]\ntarvuke.glimp.customWords=\"\xd1\x91\xd0\xb6\\", u"ёж"_qs);
         row("empty file", {}, {});
         row("a list, not a text",
-            "[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6, \xd0\xba\xd0\xbe\xd1\x82\n", {});
-        row("invalid UTF-8 in the text", "[General]\ntarvuke.glimp.customWords=\xd0\xba\xff\xd1\x82\n",
-            u"к\ufffdт"_qs);
+            "[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6, \xd0\xba\xd0\xbe\xd1\x82\n",
+            {});
+        row("invalid UTF-8 in the text",
+            "[General]\ntarvuke.glimp.customWords=\xd0\xba\xff\xd1\x82\n", u"к\ufffdт"_qs);
         row("8 MB of words",
             "[General]\ntarvuke.glimp.customWords=" + QByteArray(1 << 20, 'w') + "\\n"
                 + QByteArray(7 << 20, 'z') + '\n',

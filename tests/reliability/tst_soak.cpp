@@ -259,7 +259,8 @@ private:
             ++m_turns;
             SOAK_STEP(expect(AppScreen::playing));
             // Cards thrown on the screen; the store hears of each once it has flown.
-            for (int words = int(m_dice() % 5); words > 0 && store.screen() == AppScreen::playing; --words) {
+            for (int words = int(m_dice() % 5); words > 0 && store.screen() == AppScreen::playing;
+                 --words) {
                 const qint64 before = store.guessedCount() + store.skippedCount();
                 QTest::keyClick(m_window, m_dice() % 2 ? Qt::Key_Right : Qt::Key_Left);
                 m_driver.advanceBy(100);
