@@ -1,7 +1,6 @@
 // Random sequences of everything the screens can do to a real store (each screen's buttons
 // and field assignments, late swipes and timer ticks at any time), with the game's rules
 // checked after every step.
-#include "FuzzCheck.h"
 #include "FuzzText.h"
 #include "StoreHarness.h"
 #include "WordRules.h"
@@ -12,6 +11,12 @@
 #include <limits>
 
 namespace {
+
+template <typename List>
+auto pick(FuzzedDataProvider &input, const List &list)
+{
+    return list.at(input.ConsumeIntegralInRange<qsizetype>(0, list.size() - 1));
+}
 
 QString consumeText(FuzzedDataProvider &input)
 {
@@ -25,20 +30,16 @@ QString consumeNumberText(FuzzedDataProvider &input)
     static const QStringList forms{u"0"_qs, u"1"_qs, u"20"_qs, u" 7 "_qs, u"-5"_qs, u"٣"_qs,
                                    u"9223372036854775807"_qs, u"9223372036854775808"_qs,
                                    u"99999999999999999999"_qs, u"1e3"_qs, u""_qs, u"+"_qs};
-    if (input.ConsumeBool())
-        return forms.at(input.ConsumeIntegralInRange<qsizetype>(0, forms.size() - 1));
-    return consumeText(input);
+    return input.ConsumeBool() ? pick(input, forms) : consumeText(input);
 }
 
 double consumeDrag(FuzzedDataProvider &input)
 {
-    static const double edges[]{0.0, 60.0, -60.0, 60.0000001, -60.0000001, 59.9, 1e308,
-                                std::numeric_limits<double>::infinity(),
-                                -std::numeric_limits<double>::infinity(),
-                                std::numeric_limits<double>::quiet_NaN()};
-    if (input.ConsumeBool())
-        return edges[input.ConsumeIntegralInRange<size_t>(0, std::size(edges) - 1)];
-    return input.ConsumeFloatingPointInRange<double>(-400.0, 400.0);
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    static const QList<double> edges{0.0,  60.0, -60.0, 60.0000001, -60.0000001, 59.9, 1e308,
+                                     inf, -inf, std::numeric_limits<double>::quiet_NaN()};
+    return input.ConsumeBool() ? pick(input, edges)
+                               : input.ConsumeFloatingPointInRange<double>(-400.0, 400.0);
 }
 
 class Rules
@@ -48,18 +49,16 @@ public:
     {
         const GameStore &game = *harness.store;
         const AppScreen screen = game.screen();
-        const bool inGame = screen != AppScreen::home && screen != AppScreen::setup
-                            && screen != AppScreen::formation && screen != AppScreen::customWords;
-
         for (const Team &team : game.teams())
             FUZZ_CHECK(team.players.size() == 2);
-        if (inGame && !game.teams().isEmpty()) {
+        // From the wheel to the winner a game is under way.
+        if (screen >= AppScreen::observerWheel && screen <= AppScreen::winner
+            && !game.teams().isEmpty()) {
             FUZZ_CHECK(game.currentTeamIndex() >= 0 && game.currentTeamIndex() < game.teams().size());
             FUZZ_CHECK(game.currentPlayerIndex() >= 0 && game.currentPlayerIndex() < 2);
             FUZZ_CHECK(!game.currentPlayerName().isEmpty());
         }
-        if (screen == AppScreen::teams || screen == AppScreen::ready || screen == AppScreen::playing
-            || screen == AppScreen::summary || screen == AppScreen::winner)
+        if (screen >= AppScreen::teams && screen <= AppScreen::winner)
             FUZZ_CHECK(!game.teams().isEmpty());
         if (screen == AppScreen::observerWheel) {
             FUZZ_CHECK(game.observer().has_value());
@@ -71,18 +70,15 @@ public:
         QList<std::pair<QUuid, qint64>> scores;
         for (const Team &team : game.teams())
             scores.append({team.id, team.score});
-        if (scores.size() == m_scores.size() && !scores.isEmpty()
-            && scores.first().first == m_scores.first().first) {
-            qint64 gained = 0;
-            for (qsizetype i = 0; i < scores.size(); ++i) {
-                FUZZ_CHECK(scores.at(i).second >= m_scores.at(i).second);
-                gained += scores.at(i).second - m_scores.at(i).second;
-            }
-            FUZZ_CHECK(gained <= 1);
-        } else {
-            for (const auto &score : scores)
-                FUZZ_CHECK(score.second == 0);
+        const bool sameTeams = scores.size() == m_scores.size() && !scores.isEmpty()
+                               && scores.first().first == m_scores.first().first;
+        qint64 gained = 0;
+        for (qsizetype i = 0; i < scores.size(); ++i) {
+            const qint64 before = sameTeams ? m_scores.at(i).second : 0;
+            FUZZ_CHECK(scores.at(i).second >= before);
+            gained += scores.at(i).second - before;
         }
+        FUZZ_CHECK(gained <= (sameTeams ? 1 : 0));
         m_scores = scores;
 
         // No word twice in a turn, and the counts match the list.
@@ -90,29 +86,24 @@ public:
         QSet<QString> keys;
         for (const RoundWord &word : game.roundWords()) {
             guessed += word.guessed;
-            const QString key = wordKey(word.word);
-            FUZZ_CHECK(!keys.contains(key));
-            keys.insert(key);
+            FUZZ_CHECK(!keys.contains(wordKey(word.word)));
+            keys.insert(wordKey(word.word));
         }
         FUZZ_CHECK(guessed == game.guessedCount());
         FUZZ_CHECK(game.roundWords().size() - guessed == game.skippedCount());
 
-        if (screen == AppScreen::playing) {
-            FUZZ_CHECK(game.hasTimerTask());
+        const bool playing = screen == AppScreen::playing;
+        FUZZ_CHECK(game.hasTimerTask() == playing);
+        FUZZ_CHECK(harness.clock.pendingCount() == (playing ? 1 : 0));
+        if (playing) {
             FUZZ_CHECK(!game.isEndingRound());
             FUZZ_CHECK(game.remainingTime() >= 1);
             FUZZ_CHECK(!game.currentWord().isEmpty());
             FUZZ_CHECK(!keys.contains(wordKey(game.currentWord())));
             FUZZ_CHECK(game.usedWordKeys().contains(wordKey(game.currentWord())));
-            FUZZ_CHECK(harness.clock.pendingCount() == 1);
-        } else {
-            FUZZ_CHECK(!game.hasTimerTask());
-            FUZZ_CHECK(harness.clock.pendingCount() == 0);
         }
-        if (screen == AppScreen::winner) {
-            FUZZ_CHECK(game.winner().has_value());
-            FUZZ_CHECK(game.winner()->score == game.settings().wordsToWin);
-        }
+        if (screen == AppScreen::winner)
+            FUZZ_CHECK(game.winner() && game.winner()->score == game.settings().wordsToWin);
         FUZZ_CHECK(game.settings().wordsToWin >= 1);
         FUZZ_CHECK(game.timeText().contains(u':'));
 
@@ -134,70 +125,38 @@ void touchScreen(StoreHarness &harness, FuzzedDataProvider &input)
     const int choice = input.ConsumeIntegralInRange<int>(0, 7);
     switch (game.screen()) {
     case AppScreen::home:
-        if (choice < 5)
-            game.startNewGame();
-        else
-            game.setScreen(AppScreen::customWords);
+        choice < 5 ? game.startNewGame() : game.setScreen(AppScreen::customWords);
         break;
     case AppScreen::customWords:
-        if (choice < 7)
-            game.setCustomWordsText(consumeText(input));
-        else
-            game.goHome();
+        choice < 7 ? game.setCustomWordsText(consumeText(input)) : game.goHome();
         break;
     case AppScreen::setup:
-        switch (choice) {
-        case 0:
+        if (choice == 0)
             game.goHome();
-            break;
-        case 1:
+        else if (choice == 1)
             game.openFormation();
-            break;
-        case 2:
+        else if (choice == 2)
             game.setPlayerText(consumeText(input));
-            break;
-        case 3: {
-            const QStringList labels = GameStore::difficultyLabels();
-            game.setDifficulty(input.ConsumeBool()
-                                   ? labels.at(input.ConsumeIntegralInRange<qsizetype>(0, 2))
-                                   : consumeText(input));
-            break;
-        }
-        case 4:
+        else if (choice == 3)
+            game.setDifficulty(input.ConsumeBool() ? pick(input, GameStore::difficultyLabels())
+                                                   : consumeText(input));
+        else if (choice == 4)
             game.setUsesCustomWords(input.ConsumeBool());
-            break;
-        case 5: {
-            const QList<int> durations = GameStore::roundDurationValues();
-            game.setRoundDuration(
-                durations.at(input.ConsumeIntegralInRange<qsizetype>(0, durations.size() - 1)));
-            break;
-        }
-        case 6:
-            if (input.ConsumeBool())
-                game.setWordsToWinText(consumeNumberText(input));
-            else
-                game.setWordsToWin(input.ConsumeIntegral<qint64>());
-            break;
-        default: {
-            const QList<int> bonuses = GameStore::bonusTimeValues();
-            game.setBonusTime(input.ConsumeBool()
-                                  ? bonuses.at(input.ConsumeIntegralInRange<qsizetype>(0, 3))
-                                  : input.ConsumeIntegral<int>());
-            break;
-        }
-        }
+        else if (choice == 5)
+            game.setRoundDuration(pick(input, GameStore::roundDurationValues()));
+        else if (choice == 6 && input.ConsumeBool())
+            game.setWordsToWinText(consumeNumberText(input));
+        else if (choice == 6)
+            game.setWordsToWin(input.ConsumeIntegral<qint64>());
+        else
+            game.setBonusTime(input.ConsumeBool() ? pick(input, GameStore::bonusTimeValues())
+                                                  : input.ConsumeIntegral<int>());
         break;
     case AppScreen::formation:
-        if (choice == 0)
-            game.setScreen(AppScreen::setup);
-        else
-            game.formTeams(input.ConsumeBool());
+        choice == 0 ? game.setScreen(AppScreen::setup) : game.formTeams(input.ConsumeBool());
         break;
     case AppScreen::observerWheel:
-        if (choice == 0)
-            game.cancelObserver();
-        else
-            game.confirmObserver();
+        choice == 0 ? game.cancelObserver() : game.confirmObserver();
         break;
     case AppScreen::teams:
         if (choice == 0)
@@ -209,28 +168,17 @@ void touchScreen(StoreHarness &harness, FuzzedDataProvider &input)
             game.setScreen(AppScreen::ready);
         break;
     case AppScreen::ready:
-        if (choice == 0)
-            game.goHome();
-        else
-            game.startTurn();
+        choice == 0 ? game.goHome() : game.startTurn();
         break;
     case AppScreen::playing:
-        if (choice < 6)
-            game.handleSwipeInTurn(consumeDrag(input), game.turnNumber());
-        else
-            harness.clock.advance(std::chrono::milliseconds(input.ConsumeIntegralInRange(0, 3000)));
+        choice < 6 ? game.handleSwipeInTurn(consumeDrag(input), game.turnNumber())
+                   : harness.clock.advance(1ms * input.ConsumeIntegralInRange(0, 3000));
         break;
     case AppScreen::summary:
-        if (choice == 0)
-            game.goHome();
-        else
-            game.continueAfterSummary();
+        choice == 0 ? game.goHome() : game.continueAfterSummary();
         break;
     case AppScreen::winner:
-        if (choice < 4)
-            game.replay();
-        else
-            game.goHome();
+        choice < 4 ? game.replay() : game.goHome();
         break;
     }
 }
@@ -239,27 +187,20 @@ void touchScreen(StoreHarness &harness, FuzzedDataProvider &input)
 void arriveLate(StoreHarness &harness, FuzzedDataProvider &input)
 {
     GameStore &game = *harness.store;
-    switch (input.ConsumeIntegralInRange<int>(0, 6)) {
-    case 0:
+    const int choice = input.ConsumeIntegralInRange<int>(0, 6);
+    if (choice == 0)
         game.handleSwipe(consumeDrag(input));
-        break;
-    case 1:
+    else if (choice == 1)
         game.handleSwipeInTurn(consumeDrag(input),
                                game.turnNumber() - input.ConsumeIntegralInRange<qint64>(0, 2));
-        break;
-    case 2:
+    else if (choice == 2)
         game.markGuessed();
-        break;
-    case 3:
+    else if (choice == 3)
         game.markSkipped();
-        break;
-    case 4:
+    else if (choice == 4)
         game.endTurn(input.ConsumeBool());
-        break;
-    default:
-        harness.clock.advance(std::chrono::milliseconds(input.ConsumeIntegralInRange(0, 70000)));
-        break;
-    }
+    else
+        harness.clock.advance(1ms * input.ConsumeIntegralInRange(0, 70000));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 // wordKey on arbitrary text: it equals the plain fold (trim, decompose, drop the
 // non-spacing marks, case-fold, recompose) that its fast paths stand in for, white space at
 // the ends never matters, a key is its own key, and ё/е never tell two words apart.
-#include "FuzzCheck.h"
 #include "FuzzText.h"
 #include "WordRules.h"
 

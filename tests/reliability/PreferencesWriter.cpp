@@ -11,16 +11,14 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList args = application.arguments();
-    if (args.size() != 4)
+    if (argc != 4)
         return 2;
-    SettingsPreferences preferences(args.at(1));
-    const int run = args.at(2).toInt();
-    const int edits = args.at(3).toInt();
-    for (int index = 1; index <= edits; ++index) {
-        preferences.writeText(QString::fromLatin1(GameStore::customWordsKey), editText(run, index));
-        const QByteArray line = QByteArray::number(index) + '\n';
+    SettingsPreferences preferences(QString::fromLocal8Bit(argv[1]));
+    for (int index = 1; index <= atoi(argv[3]); ++index) {
+        preferences.writeText(QString::fromLatin1(GameStore::customWordsKey),
+                              editText(atoi(argv[2]), index));
         // Unbuffered, so that the parent knows exactly which writes finished.
+        const QByteArray line = QByteArray::number(index) + '\n';
         if (write(STDOUT_FILENO, line.constData(), size_t(line.size())) != line.size())
             return 1;
     }

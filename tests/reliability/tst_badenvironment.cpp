@@ -1,6 +1,7 @@
 // The game on a machine that works against it: preferences that are corrupt, unreadable as
-// text or cannot be written, no session bus, no sound device. Whole games still play through
-// the real platform services, what can be kept is kept, and nothing is printed.
+// text or cannot be written, broken cue files, no session bus, no sound device. Whole games
+// still play through the real platform services, what can be kept is kept, and nothing is
+// printed.
 #include "BackgroundPreferences.h"
 #include "FeedbackdHaptics.h"
 #include "GameStore.h"
@@ -23,23 +24,14 @@ namespace {
 
 QStringList messages;
 
-void recordMessage(QtMsgType, const QMessageLogContext &context, const QString &message)
-{
-    messages << QString::fromUtf8(context.category) + QStringLiteral(": ") + message;
-}
-
 // The platform services the application uses, with the clock in the test's hands.
 struct RealServices
 {
-    explicit RealServices(const QString &preferencesFile,
-                          const QString &soundFolder = u":/Sounds"_qs)
-        : preferences([preferencesFile] {
-            return std::make_unique<SettingsPreferences>(preferencesFile);
-        })
+    RealServices(const QString &file, const QString &soundFolder)
+        : preferences([file] { return std::make_unique<SettingsPreferences>(file); })
         , audio(QtAudioBackend::Start::whenIdle, soundFolder)
     {
-        game = std::make_unique<GameStore>(preferences, sound, haptics, clock, random);
-        game->setIdleInhibitor(&idle);
+        game.setIdleInhibitor(&idle);
     }
 
     BackgroundPreferences preferences;
@@ -47,22 +39,21 @@ struct RealServices
     QtAudioBackend audio;
     SoundEffects sound{audio, random};
     FeedbackdHaptics haptics;
-    DesktopIdleInhibitor idle;
+    DesktopIdleInhibitor idle; // outlives the store, as in the game
     ManualClock clock;
-    std::unique_ptr<GameStore> game;
+    GameStore game{preferences, sound, haptics, clock, random};
 };
 
 // Plays one game to its winner: five players, own words on, three words to win.
 void playAGame(RealServices &services)
 {
-    GameStore &game = *services.game;
+    GameStore &game = services.game;
     game.startNewGame();
     game.setPlayerText(u"Аня, Борис\nВика, Глеб\nДаша"_qs);
     game.setUsesCustomWords(true);
     game.setWordsToWin(3);
     game.openFormation();
     game.formTeams(true);
-    QCOMPARE(game.screen(), AppScreen::observerWheel);
     game.confirmObserver();
     game.setScreen(AppScreen::ready);
     for (int turn = 0; turn < 20 && game.screen() != AppScreen::winner; ++turn) {
@@ -91,8 +82,8 @@ class TestBadEnvironment : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
+    const QString m_sounds = m_dir.filePath(u"sounds"_qs);
 
 private slots:
     void initTestCase()
@@ -100,79 +91,11 @@ private slots:
         // No session bus at all: feedbackd and the screen saver are out of reach.
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         qunsetenv("DISPLAY");
-        qInstallMessageHandler(recordMessage);
-    }
-
-    void init() { messages.clear(); }
-
-    void cleanup() { QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n'))); }
-
-    void gamesPlayWhateverThePreferencesHold_data()
-    {
-        QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<QString>("wordsAtStart");
-
-        QTest::newRow("binary garbage") << QByteArray("\x00\xff\xfe[\x01=\x02\n\x80", 9) << QString();
-        // What can be read is kept.
-        QTest::newRow("cut off mid-escape")
-            << QByteArray("[General]\ntarvuke.glimp.customWords=\"\xd1\x91\xd0\xb6\\") << u"ёж"_qs;
-        QTest::newRow("empty file") << QByteArray() << QString();
-        QTest::newRow("a list, not a text")
-            << QByteArray("[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6, \xd0\xba\xd0\xbe\xd1\x82\n")
-            << QString();
-        QTest::newRow("invalid UTF-8 in the text")
-            << QByteArray("[General]\ntarvuke.glimp.customWords=\xd0\xba\xff\xd1\x82\n")
-            << u"к\ufffdт"_qs;
-        QTest::newRow("8 MB of words")
-            << QByteArray("[General]\ntarvuke.glimp.customWords=") + QByteArray(1 << 20, 'w')
-                   + "\\n" + QByteArray(7 << 20, 'z') + '\n'
-            << u"w"_qs.repeated(1 << 20) + u'\n' + u"z"_qs.repeated(7 << 20);
-    }
-    void gamesPlayWhateverThePreferencesHold()
-    {
-        QFETCH(QByteArray, contents);
-        QFETCH(QString, wordsAtStart);
-        const QString file = m_dir.filePath(QStringLiteral("%1.conf").arg(QTest::currentDataTag()));
-        writeFile(file, contents);
-        {
-            RealServices services(file);
-            QCOMPARE(services.game->customWordsText(), wordsAtStart);
-            services.game->setCustomWordsText(u"кит\nёж"_qs);
-            playAGame(services);
-        }
-        // The players' words of this session are what the next one finds.
-        RealServices services(file);
-        QCOMPARE(services.game->customWordsText(), u"кит\nёж"_qs);
-    }
-
-    void gamesPlayWhereNothingCanBeStored_data()
-    {
-        QTest::addColumn<QString>("file");
-        // Root may write anywhere, but not below a regular file, nor into a directory
-        // that stands where the file should be.
-        const QString blocker = m_dir.filePath(u"a-file"_qs);
-        writeFile(blocker, "x");
-        QVERIFY(QDir(m_dir.path()).mkpath(u"a-directory/glimp.conf"_qs));
-        QTest::newRow("below a regular file") << blocker + u"/tarvuke/glimp.conf"_qs;
-        QTest::newRow("a directory in its place") << m_dir.filePath(u"a-directory/glimp.conf"_qs);
-    }
-    void gamesPlayWhereNothingCanBeStored()
-    {
-        QFETCH(QString, file);
-        RealServices services(file);
-        QCOMPARE(services.game->customWordsText(), QString());
-        services.game->setCustomWordsText(u"кит\nёж"_qs);
-        playAGame(services);
-        // Kept for this session at least.
-        QCOMPARE(services.game->customWordsText(), u"кит\nёж"_qs);
-    }
-
-    // Sound files cut short, replaced by text or noise, or gone: those cues stay silent,
-    // the others play, and a whole game goes on around them.
-    void gamePlaysOverBrokenSoundFiles()
-    {
-        const QString folder = m_dir.filePath(u"sounds"_qs);
-        QVERIFY(QDir().mkpath(folder));
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &s) {
+            messages << QString::fromUtf8(context.category) + u": "_qs + s;
+        });
+        // The cues cut short, replaced by text or noise, or gone.
+        QVERIFY(QDir().mkpath(m_sounds));
         for (const QFileInfo &cue : QDir(u":/Sounds"_qs).entryInfoList(QDir::Files)) {
             QFile file(cue.filePath());
             QVERIFY(file.open(QIODevice::ReadOnly));
@@ -186,36 +109,74 @@ private slots:
                 bytes.replace(bytes.size() / 2, 4096, QByteArray(4096, '\x5a'));
             else if (name == u"game_end2" || name == u"skip_sound3")
                 continue;
-            writeFile(folder + u'/' + cue.fileName(), bytes);
+            writeFile(m_sounds + u'/' + cue.fileName(), bytes);
         }
-        RealServices services(m_dir.filePath(u"broken-sounds.conf"_qs), folder);
-        for (int round = 0; round < 3; ++round) {
-            playAGame(services);
-            services.game->replay();
-        }
-        services.audio.waitUntilLoaded();
-        for (int i = 0; i < 6; ++i) {
-            services.sound.playSkip();
-            services.sound.playTurnEnd(i);
-            services.sound.playGameEnd();
-        }
-        QTest::qWait(100);
-        services.sound.stopAll();
     }
 
-    void soundsWithoutADevice()
+    void init() { messages.clear(); }
+
+    void cleanup() { QVERIFY2(messages.isEmpty(), qPrintable(messages.join(u'\n'))); }
+
+    void gamesPlayWhateverThePreferencesHold_data()
     {
-        // The machines that run this have no sound card; the cues play into nothing.
-        RealServices services(m_dir.filePath(u"sound.conf"_qs));
-        SoundEffects &sound = services.sound;
-        for (int i = 0; i < 3; ++i) {
-            sound.playSkip();
-            sound.playTurnEnd(i * 4);
-            sound.playGameEnd();
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("wordsAtStart");
+        QTest::addColumn<bool>("stored");
+        const auto row = [this](const char *tag, const QByteArray &contents, const QString &words) {
+            const QString file = m_dir.filePath(QString::fromLatin1(tag) + u".conf"_qs);
+            writeFile(file, contents);
+            QTest::newRow(tag) << file << words << true;
+        };
+        row("binary garbage", QByteArray("\x00\xff\xfe[\x01=\x02\n\x80", 9), {});
+        // What can be read is kept.
+        row("cut off mid-escape",
+            "[General]\ntarvuke.glimp.customWords=\"\xd1\x91\xd0\xb6\\", u"ёж"_qs);
+        row("empty file", {}, {});
+        row("a list, not a text",
+            "[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6, \xd0\xba\xd0\xbe\xd1\x82\n",
+            {});
+        row("invalid UTF-8 in the text",
+            "[General]\ntarvuke.glimp.customWords=\xd0\xba\xff\xd1\x82\n", u"к\ufffdт"_qs);
+        row("8 MB of words",
+            "[General]\ntarvuke.glimp.customWords=" + QByteArray(1 << 20, 'w') + "\\n"
+                + QByteArray(7 << 20, 'z') + '\n',
+            u"w"_qs.repeated(1 << 20) + u'\n' + u"z"_qs.repeated(7 << 20));
+
+        // Root may write anywhere, but not below a regular file, nor into a directory that
+        // stands where the file should be.
+        writeFile(m_dir.filePath(u"a-file"_qs), "x");
+        QVERIFY(QDir(m_dir.path()).mkpath(u"a-directory/glimp.conf"_qs));
+        QTest::newRow("below a regular file")
+            << m_dir.filePath(u"a-file/tarvuke/glimp.conf"_qs) << QString() << false;
+        QTest::newRow("a directory in its place")
+            << m_dir.filePath(u"a-directory/glimp.conf"_qs) << QString() << false;
+    }
+    void gamesPlayWhateverThePreferencesHold()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, wordsAtStart);
+        QFETCH(bool, stored);
+        {
+            RealServices services(file, m_sounds);
+            QCOMPARE(services.game.customWordsText(), wordsAtStart);
+            services.game.setCustomWordsText(u"кит\nёж"_qs);
+            playAGame(services);
+            // Kept for this session at least.
+            QCOMPARE(services.game.customWordsText(), u"кит\nёж"_qs);
+            // Every cue once loaded, into no sound device: the broken ones stay silent.
+            services.audio.waitUntilLoaded();
+            for (int i = 0; i < 6; ++i) {
+                services.sound.playSkip();
+                services.sound.playTurnEnd(i);
+                services.sound.playGameEnd();
+            }
             QTest::qWait(100);
+            services.sound.stopAll();
         }
-        sound.stopAll();
-        QTest::qWait(100);
+        // The players' words of this session are what the next one finds, where they can be
+        // stored at all.
+        RealServices services(file, m_sounds);
+        QCOMPARE(services.game.customWordsText(), stored ? u"кит\nёж"_qs : QString());
     }
 };
 

@@ -24,22 +24,13 @@ class TestCrashSafety : public QObject
 private slots:
     void killedWritersKeepALastText()
     {
-        const auto setting = [](const char *name, int fallback) {
-            const int value = qEnvironmentVariableIntValue(name);
-            return value > 0 ? value : fallback;
-        };
-        const int kills = setting("GLIMP_CRASH_KILLS", 20);
-        const int edits = setting("GLIMP_CRASH_EDITS", 100);
+        const int kills = qEnvironmentVariableIntValue("GLIMP_CRASH_KILLS") ?: 20;
+        const int edits = qEnvironmentVariableIntValue("GLIMP_CRASH_EDITS") ?: 100;
         QTemporaryDir dir;
-        QVERIFY(dir.isValid());
         const QString file = dir.filePath(u"tarvuke/glimp.conf"_qs);
-        const QString key = QString::fromLatin1(GameStore::customWordsKey);
         QRandomGenerator random(20240611);
-
         std::optional<QString> stored;
         int killedMidRun = 0;
-        int abandoned = 0;
-        qint64 editsWritten = 0;
         for (int run = 1; run <= kills; ++run) {
             QProcess writer;
             writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -51,14 +42,9 @@ private slots:
             // write later, so that kills land before, during and after writes.
             const int killAfter = int(random.bounded(edits + 1));
             int finished = 0;
-            QByteArray pending;
             const auto readFinished = [&] {
-                pending += writer.readAllStandardOutput();
-                qsizetype end;
-                while ((end = pending.indexOf('\n')) >= 0) {
-                    finished = pending.left(end).toInt();
-                    pending.remove(0, end + 1);
-                }
+                while (writer.canReadLine())
+                    finished = writer.readLine().trimmed().toInt();
             };
             while (finished < killAfter && writer.state() == QProcess::Running) {
                 writer.waitForReadyRead(100);
@@ -70,22 +56,14 @@ private slots:
             QVERIFY(writer.waitForFinished(10000));
             readFinished();
             killedMidRun += wasRunning && finished < edits;
-            editsWritten += finished;
-
-            abandoned += QDir(dir.filePath(u"tarvuke"_qs))
-                             .entryList({u"glimp.conf.tarvuke-glimp-write"_qs}, QDir::Files | QDir::Hidden)
-                             .size();
 
             // Nothing lost: the last finished edit, or the one it was writing.
             const std::optional<QString> last = finished > 0 ? editText(run, finished) : stored;
             const std::optional<QString> next =
                 finished < edits ? std::optional(editText(run, finished + 1)) : last;
-            const std::optional<QString> now = SettingsPreferences(file).readText(key);
-            QVERIFY2(now == last || now == next,
-                     qPrintable(QStringLiteral("run %1 after edit %2: %3")
-                                    .arg(run)
-                                    .arg(finished)
-                                    .arg(now ? now->left(40) : u"nothing"_qs)));
+            const std::optional<QString> now =
+                SettingsPreferences(file).readText(QString::fromLatin1(GameStore::customWordsKey));
+            QVERIFY2(now == last || now == next, qPrintable(now.value_or(u"nothing"_qs).left(40)));
             QCOMPARE(QSettings(file, QSettings::IniFormat).status(), QSettings::NoError);
             QVERIFY(!QFile::exists(file + u".corrupt"_qs));
             stored = now;
@@ -94,10 +72,7 @@ private slots:
         QStringList left = QDir(dir.filePath(u"tarvuke"_qs)).entryList(QDir::Files | QDir::Hidden);
         left.removeAll(u"glimp.conf.lock"_qs);
         QCOMPARE(left, QStringList{u"glimp.conf"_qs});
-        qInfo("%d kills, %d in the middle of a run, %lld edits written, %d half-written copies "
-              "cleared",
-              kills, killedMidRun, editsWritten, abandoned);
-        QVERIFY(killedMidRun >= kills / 2);
+        QVERIFY2(killedMidRun >= kills / 2, "too few kills landed while the writer was writing");
     }
 };
 
