@@ -2,6 +2,7 @@
 #include "BackgroundPreferences.h"
 #include "GameStore.h"
 #include "SettingsPreferences.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,13 +18,6 @@ class TestPreferences : public QObject
 private:
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
 
 private slots:
     // Typed a key at a time through the writer thread, as the words screen does.

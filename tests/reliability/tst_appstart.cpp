@@ -2,6 +2,8 @@
 // file, a read-only configuration directory, a session bus that is gone, no sound device,
 // no fonts installed.
 // It must come up, keep running, and print nothing a player would have to act on.
+#include "TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -13,13 +15,6 @@ class TestAppStart : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-
-    static void writeFile(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
 
 private slots:
     void startsQuietly_data()

@@ -11,6 +11,7 @@
 #include "SettingsPreferences.h"
 #include "SoundEffects.h"
 #include "SystemRandom.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,13 +68,6 @@ void playAGame(RealServices &services)
     }
     QCOMPARE(game.screen(), AppScreen::winner);
     QCOMPARE(game.winner()->score, 3);
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace

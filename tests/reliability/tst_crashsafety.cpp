@@ -1,11 +1,11 @@
 // The players' own words survive the game being killed in the middle of a write: a writer
-// process stores edit after edit through the real preferences and is killed with SIGKILL at
-// a random moment, again and again. After every kill the file holds the last finished edit
-// or the one being written, never an empty or unreadable text.
+// process (this program, started with --write) stores edit after edit through the real
+// preferences and is killed with SIGKILL at a random moment, again and again. After every
+// kill the file holds the last finished edit or the one being written, never an empty or
+// unreadable text.
 //
 // GLIMP_CRASH_KILLS and GLIMP_CRASH_EDITS set the number of kills and the edits each writer
 // attempts (20 and 100 here; scripts/crash-test runs 50 and 1,000).
-#include "EditTexts.h"
 #include "GameStore.h"
 #include "SettingsPreferences.h"
 
@@ -16,6 +16,45 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <random>
+#include <unistd.h>
+
+namespace {
+
+// Edit index of run run: a line naming both, then now and then a large paste or nothing at
+// all (the list cleared), and otherwise what INI files and QSettings treat specially.
+QString editText(int run, int index)
+{
+    if (index % 97 == 41)
+        return {};
+    static const QStringList pieces{
+        u"ёжик"_qs, u"воздушный  шар"_qs, u" Ёлка "_qs, u"\r\n"_qs, u"\n\n"_qs, u"\u2028"_qs,
+        u"😀👨‍👩‍👧"_qs, u"שרה"_qs, u"a=b"_qs, u"; не комментарий"_qs, u"# и это"_qs,
+        u"[General]"_qs, u"@ByteArray(x)"_qs, u"@Variant(\\0)"_qs, u"\"кавычки\""_qs,
+        u"\\n\\\\"_qs, u"%25 %"_qs, u"e\u0301"_qs, u"\t"_qs, QString(QChar(u'\0'))};
+    std::mt19937 rng(quint32(run) * 100003u + quint32(index));
+    const int count = index % 50 == 7 ? 8000 : int(rng() % 60);
+    QString text = QStringLiteral("правка %1.%2\n").arg(run).arg(index);
+    for (int i = 0; i < count; ++i)
+        text += pieces.at(qsizetype(rng() % pieces.size()));
+    return text;
+}
+
+// The writer: stores the edits of one run one after another and reports each finished
+// write on stdout, unbuffered, so that the parent knows exactly which writes finished.
+int writeEdits(const char *file, int run, int edits)
+{
+    SettingsPreferences preferences(QString::fromLocal8Bit(file));
+    for (int index = 1; index <= edits; ++index) {
+        preferences.writeText(QString::fromLatin1(GameStore::customWordsKey), editText(run, index));
+        const QByteArray line = QByteArray::number(index) + '\n';
+        if (write(STDOUT_FILENO, line.constData(), size_t(line.size())) != line.size())
+            return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 class TestCrashSafety : public QObject
 {
@@ -34,8 +73,8 @@ private slots:
         for (int run = 1; run <= kills; ++run) {
             QProcess writer;
             writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            writer.start(QStringLiteral(PREFERENCES_WRITER),
-                         {file, QString::number(run), QString::number(edits)});
+            writer.start(QCoreApplication::applicationFilePath(),
+                         {u"--write"_qs, file, QString::number(run), QString::number(edits)});
             QVERIFY2(writer.waitForStarted(), qPrintable(writer.errorString()));
 
             // Let it finish a random number of edits, then kill it a random fraction of a
@@ -76,5 +115,12 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCrashSafety)
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (argc == 5 && qstrcmp(argv[1], "--write") == 0)
+        return writeEdits(argv[2], atoi(argv[3]), atoi(argv[4]));
+    TestCrashSafety test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_crashsafety.moc"
