@@ -100,7 +100,8 @@ def hear(screen, *expected):
         return last if same[0] >= 15 and all(heard(e) for e in expected) else None
 
     try:
-        lines = wait_for(all_heard, "%s saying %s" % (screen, expected))
+        # Fifteen steady walks of the tree: slow on a busy machine.
+        lines = wait_for(all_heard, "%s saying %s" % (screen, expected), timeout=60)
     except SystemExit:
         print("heard instead:", *last, sep="\n    ")
         raise
