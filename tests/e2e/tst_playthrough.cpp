@@ -70,6 +70,13 @@ QByteArray xdotool(const QStringList &arguments)
 
 void tap(QPoint point) { xdotool(moveTo(point) << u"click"_qs << u"1"_qs); }
 void key(const QString &keys) { xdotool({u"key"_qs, u"--delay"_qs, u"40"_qs, keys}); }
+// Selects a field's text with keys every layout has: Ctrl+A needs a Latin A, which xdotool
+// maps in on the fly on a Russian keyboard, and the game may read the key before the map.
+void selectLine()
+{
+    key(u"End"_qs);
+    key(u"shift+Home"_qs);
+}
 
 // Return between the lines: xdotool types a newline as nothing.
 void type(const QStringList &lines)
@@ -336,7 +343,7 @@ private slots:
                                          << u"40"_qs << u"5"_qs);
         shot(u"setup-scrolled"_qs);
         tap(Spot::wordsToWin);
-        key(u"ctrl+a"_qs);
+        selectLine();
         type({u"2"_qs});
         tap(Spot::threeSeconds);
         shot(u"setup-rules"_qs);
@@ -361,7 +368,7 @@ private slots:
         AWAIT(editor, u"screen teams"_qs);
         shot(u"teams"_qs);
         tap(Spot::firstTeamName);
-        key(u"ctrl+a"_qs);
+        selectLine();
         type({u"Кометы"_qs});
         AWAIT(renamed, u"team 1 named Кометы"_qs);
         shot(u"teams-named"_qs);
