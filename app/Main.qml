@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 import TarvukeGlimp.Components
 
 // The game's one window, phone-sized on a desktop. Its colours are the game's own, light
@@ -11,11 +10,6 @@ Window {
 
     width: 390
     height: 844
-    // On a phone the shell gives the game the whole screen; a title bar of the toolkit's own
-    // (Qt draws one where a Wayland shell leaves decorations to the app, as Phosh's does)
-    // would only take room from the game.
-    flags: Math.min(Screen.width, Screen.height) < 600 ? Qt.Window | Qt.FramelessWindowHint
-                                                       : Qt.Window
     visible: true
     title: "tarvuk’s glimp"
     color: Theme.paper

@@ -5,8 +5,10 @@
 #include "UiAssets.h"
 
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QQmlComponent>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QTimer>
 #include <future>
 
@@ -43,8 +45,20 @@ bool TarvukeGlimpApp::show()
         loaded.exec();
     }
     fonts.wait();
+    if (component.isError()) {
+        qWarning().noquote() << component.errorString();
+        return false;
+    }
+    // On a phone the shell gives the game the whole screen; a title bar of the toolkit's own
+    // (Qt draws one where a Wayland shell leaves decorations to the app, as Phosh's does)
+    // would only take room from the game. Set here rather than in QML: reading the flags'
+    // names there builds the whole Qt namespace's enums before the first frame.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const bool phoneSized = screen && qMin(screen->size().width(), screen->size().height()) < 600;
+    const Qt::WindowFlags flags = phoneSized ? Qt::Window | Qt::FramelessWindowHint : Qt::Window;
     m_window.reset(component.createWithInitialProperties(
-            {{QStringLiteral("game"), QVariant::fromValue(&store)}}));
+            {{QStringLiteral("game"), QVariant::fromValue(&store)},
+             {QStringLiteral("flags"), QVariant::fromValue(flags)}}));
     auto *window = qobject_cast<QQuickWindow *>(m_window.get());
     if (!window) {
         qWarning().noquote() << component.errorString();
