@@ -1,4 +1,6 @@
 import QtQuick
+// The module's C++ types are not part of its implicit directory import.
+import TarvukeGlimp.Components
 
 // The cream paper behind every screen, with two faint circles and two outlined stars placed
 // from the centre of the window. It fills the whole window, edge to edge.
