@@ -96,6 +96,28 @@ private slots:
         QVERIFY2(!ended, qPrintable(u"exited with %1: %2"_qs.arg(game.exitCode()).arg(printed)));
         QVERIFY2(printed.isEmpty(), qPrintable(printed));
     }
+
+    // The home screen's first frame loads only the modules it draws with: the controls'
+    // templates and Qt Quick Shapes each cost milliseconds before the player sees anything,
+    // and wait until a screen that uses them.
+    void firstFrameLoadsOnlyWhatItDraws()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
+        env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.filePath(u"first-frame"_qs));
+        env.insert(u"GLIMP_QUIT_AFTER_FIRST_FRAME"_qs, u"1"_qs);
+        // The dynamic loader names every library it opens.
+        env.insert(u"LD_DEBUG"_qs, u"files"_qs);
+        QProcess game;
+        game.setProcessEnvironment(env);
+        game.start(QStringLiteral(GAME_BINARY));
+        QVERIFY(game.waitForFinished(30000));
+        QCOMPARE(game.exitCode(), 0);
+        const QString opened = QString::fromUtf8(game.readAllStandardError());
+        QVERIFY(opened.contains(u"libQt6Quick.so"_qs));
+        for (const QString &module : {u"libQt6QuickTemplates2"_qs, u"libQt6QuickShapes"_qs})
+            QVERIFY2(!opened.contains(module), qPrintable(module));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAppStart)
