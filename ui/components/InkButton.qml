@@ -1,10 +1,10 @@
 import QtQuick
-import QtQuick.Layouts
 
 // A big ink button: title, an optional smaller subtitle below it, and an arrow at the far
 // right. It takes the whole width it is given. Disabled, it ignores taps and looks the same;
-// the caller fades it when it wants to. A plain item rather than a Templates control: the
-// home screen shows two of these, and it opens faster without that module.
+// the caller fades it when it wants to. A plain item placed by hand rather than a Templates
+// control in layouts: the home screen shows two of these, and its first frame comes sooner
+// without those modules. In a layout the caller lets it fill the width.
 Item {
     id: root
 
@@ -20,9 +20,11 @@ Item {
 
     signal clicked()
 
-    Layout.fillWidth: true
-    implicitWidth: content.implicitWidth + 40
-    implicitHeight: content.implicitHeight + 32
+    // 20 on either side, 24 between the lines and the arrow (12 either side of the space
+    // between them); 16 above and below.
+    implicitWidth: Math.max(titleLine.implicitWidth, subtitleLine.implicitWidth) + 24
+                   + arrow.width + 40
+    implicitHeight: Math.max(lines.height, arrow.height) + 32
     activeFocusOnTab: true
 
     opacity: pressed ? Theme.pressedOpacity : 1
@@ -66,44 +68,45 @@ Item {
         border.color: Theme.ink
     }
 
-    RowLayout {
-        id: content
+    // Squeezed by a narrow button, the lines wrap instead of running past the arrow.
+    Column {
+        id: lines
 
-        anchors.fill: parent
-        anchors.leftMargin: 20
-        anchors.rightMargin: 20
-        anchors.topMargin: 16
-        anchors.bottomMargin: 16
-        spacing: 12
+        // Whole pixels, so that the type and the drawn arrow stay sharp.
+        x: 20
+        y: Math.round((root.height - height) / 2)
+        width: Math.max(0, root.width - 40 - 24 - arrow.width)
+        spacing: 2
 
-        // Squeezed by a narrow button, the lines wrap instead of running past the arrow.
-        ColumnLayout {
-            spacing: 2
+        Text {
+            id: titleLine
 
-            Text {
-                Layout.fillWidth: true
-                text: root.title
-                color: Theme.ink
-                font: Theme.rounded(20, Font.Black)
-                wrapMode: Text.Wrap
-            }
-
-            Text {
-                Layout.fillWidth: true
-                visible: root.hasSubtitle
-                text: root.hasSubtitle ? root.subtitle : ""
-                color: Theme.ink
-                font: Theme.rounded(13, Font.Medium)
-                wrapMode: Text.Wrap
-            }
+            width: parent.width
+            text: root.title
+            color: Theme.ink
+            font: Theme.rounded(20, Font.Black)
+            wrapMode: Text.Wrap
         }
 
-        Item { Layout.fillWidth: true }
+        Text {
+            id: subtitleLine
 
-        Icon {
-            name: "arrow.right"
-            size: root.arrowSize
+            width: parent.width
+            visible: root.hasSubtitle
+            text: root.hasSubtitle ? root.subtitle : ""
+            color: Theme.ink
+            font: Theme.rounded(13, Font.Medium)
+            wrapMode: Text.Wrap
         }
+    }
+
+    Icon {
+        id: arrow
+
+        x: root.width - 20 - width
+        y: Math.round((root.height - height) / 2)
+        name: "arrow.right"
+        size: root.arrowSize
     }
 
     // A press that a scroll takes over is no tap.

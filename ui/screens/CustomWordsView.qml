@@ -89,6 +89,7 @@ Item {
         }
 
         InkButton {
+            Layout.fillWidth: true
             visible: !root.typing
             title: "Готово"
             subtitle: "сохранено на этом устройстве"

@@ -53,6 +53,7 @@ Item {
             spacing: 18
 
             InkButton {
+                Layout.fillWidth: true
                 title: "Создать команды рандомно"
                 subtitle: "перемешать всех в шляпе"
                 color: Theme.lavender
@@ -60,6 +61,7 @@ Item {
             }
 
             InkButton {
+                Layout.fillWidth: true
                 title: "Создать команды не рандомно"
                 subtitle: "сосед с соседом"
                 color: Theme.mint

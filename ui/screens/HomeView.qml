@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Layouts
 import TarvukeGlimp.Components
 
 // The first screen: the title block up high, the two ways in below it, the footer at the
@@ -117,7 +116,7 @@ Item {
                 height: root.gaps[1]
             }
 
-            ColumnLayout {
+            Column {
                 id: buttons
 
                 x: 28
@@ -125,6 +124,7 @@ Item {
                 spacing: 16
 
                 InkButton {
+                    width: parent.width
                     title: "Новая игра"
                     subtitle: "соберите свою банду"
                     color: Theme.coral
@@ -132,6 +132,7 @@ Item {
                 }
 
                 InkButton {
+                    width: parent.width
                     title: "Собственные слова"
                     subtitle: "добавьте свои приколы"
                     color: Theme.mint

@@ -336,6 +336,7 @@ Item {
             InkButton {
                 id: formButton
 
+                Layout.fillWidth: true
                 title: "Собрать команды"
                 subtitle: root.settings.playerNames.length + " игрока"
                 color: Theme.sun

@@ -251,6 +251,7 @@ Item {
         }
 
         InkButton {
+            Layout.fillWidth: true
             visible: !root.typing
             title: "Всё готово"
             subtitle: "начинаем игру"

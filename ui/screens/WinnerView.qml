@@ -96,6 +96,7 @@ Item {
             spacing: 14
 
             InkButton {
+                Layout.fillWidth: true
                 objectName: "replay"
                 title: "Переиграть"
                 subtitle: "те же игроки и настройки"

@@ -76,17 +76,20 @@ Window {
         }
 
         InkButton {
+            Layout.fillWidth: true
             title: "Новая игра"
             color: Theme.coral
         }
 
         InkButton {
+            Layout.fillWidth: true
             title: "Собственные слова"
             subtitle: "Своих слов: 12"
             color: Theme.mint
         }
 
         InkButton {
+            Layout.fillWidth: true
             title: "Собрать команды"
             color: Theme.sun
             enabled: false
