@@ -98,8 +98,8 @@ private slots:
     }
 
     // The home screen's first frame loads only the modules it draws with: the controls'
-    // templates and Qt Quick Shapes each cost milliseconds before the player sees anything,
-    // and wait until a screen that uses them.
+    // templates, Qt Quick Layouts and Qt Quick Shapes each cost milliseconds before the
+    // player sees anything, and wait until a screen that uses them.
     void firstFrameLoadsOnlyWhatItDraws()
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -115,7 +115,8 @@ private slots:
         QCOMPARE(game.exitCode(), 0);
         const QString opened = QString::fromUtf8(game.readAllStandardError());
         QVERIFY(opened.contains(u"libQt6Quick.so"_qs));
-        for (const QString &module : {u"libQt6QuickTemplates2"_qs, u"libQt6QuickShapes"_qs})
+        for (const QString &module :
+             {u"libQt6QuickTemplates2"_qs, u"libQt6QuickLayouts"_qs, u"libQt6QuickShapes"_qs})
             QVERIFY2(!opened.contains(module), qPrintable(module));
     }
 };
