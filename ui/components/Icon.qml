@@ -30,6 +30,7 @@ Item {
             color: root.color
             font.family: "Phosphor-Fill"
             font.pixelSize: root.size
+            font.hintingPreference: Font.PreferFullHinting
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             textFormat: Text.PlainText

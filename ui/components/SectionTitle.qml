@@ -12,5 +12,6 @@ Text {
     font.pixelSize: 12
     font.weight: Font.Black
     font.letterSpacing: 1.2
+    font.hintingPreference: Font.PreferFullHinting
     textFormat: Text.PlainText
 }

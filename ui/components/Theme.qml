@@ -25,16 +25,18 @@ QtObject {
     // How far a plain button fades while a finger is on it.
     readonly property real pressedOpacity: 0.6
 
-    // "16 black" is rounded(16, Font.Black). Unhinted, as a phone's dense screen shows
-    // type anyway; it also spares the font's hinting program at every glyph.
+    // "16 black" is rounded(16, Font.Black). Fully hinted: the fonts' own hinting puts each
+    // glyph on whole pixels, so the software renderer draws it once, where unhinted or
+    // lightly hinted type is drawn again for every sub-pixel offset it lands on. Layout
+    // keeps the design metrics either way.
     function rounded(size, weight) {
         return Qt.font({ family: roundedFamily, pixelSize: size, weight: weight,
-                         hintingPreference: Font.PreferNoHinting })
+                         hintingPreference: Font.PreferFullHinting })
     }
 
     function serifBlackItalic(size) {
         return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true,
-                         hintingPreference: Font.PreferNoHinting })
+                         hintingPreference: Font.PreferFullHinting })
     }
 
     // `ink` at 68 % is tinted(ink, 0.68): the colour's opacity multiplied. Colour names

@@ -216,6 +216,7 @@ Item {
             text: root.game.currentTeamName.toUpperCase()
             color: Theme.ink
             font.family: Theme.roundedFamily
+            font.hintingPreference: Font.PreferFullHinting
             font.pixelSize: 12
             font.weight: Font.Black
             font.letterSpacing: 1.3
@@ -305,6 +306,7 @@ Item {
                         text: root.game.currentWord
                         color: Theme.ink
                         font.family: Theme.roundedFamily
+                        font.hintingPreference: Font.PreferFullHinting
                         font.weight: Font.Black
                         // In proportion to the card, so a long word fits a shrunken card as
                         // it fits the full one, rather than breaking inside the word.
