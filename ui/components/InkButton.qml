@@ -20,10 +20,11 @@ Item {
 
     signal clicked()
 
-    // 20 on either side, 24 between the lines and the arrow (12 either side of the space
-    // between them); 16 above and below.
-    implicitWidth: Math.max(titleLine.implicitWidth, subtitleLine.implicitWidth) + 24
-                   + arrow.width + 40
+    // It takes the width it is given and wraps its lines to fit, so it asks for no more than
+    // its frame: 20 on either side, the arrow, and 24 between the lines and the arrow (12
+    // either side of the space between them). Measuring the lines unwrapped as well would lay
+    // each of them out twice. 16 above and below.
+    implicitWidth: arrow.width + 64
     implicitHeight: Math.max(lines.height, arrow.height) + 32
     activeFocusOnTab: true
 
