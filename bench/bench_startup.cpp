@@ -3,7 +3,9 @@
 // Both offscreen on the software renderer, each start a fresh process, the two alternating
 // so that machine noise hits both alike. The game prints the monotonic clock and its main
 // thread's CPU time at its first frame when GLIMP_QUIT_AFTER_FIRST_FRAME is set, and quits.
-// On a shared machine the wall clock is noisy; the main thread's CPU time is what is judged.
+// The wall clock is what is judged: the game's loader and font threads work while its main
+// thread waits, so the main thread's CPU time (shown beside it) tells only part of the story.
+// On a busy machine both programs slow down, the game's threads more; measure when quiet.
 #include "BenchTable.h"
 
 #include <QDir>
@@ -97,7 +99,7 @@ int main(int argc, char *argv[])
         return bareWindow(argc, argv);
 
     QCoreApplication app(argc, argv);
-    const int runs = argc >= 2 ? qMax(3, QByteArray(argv[1]).toInt()) : 15;
+    const int runs = argc >= 2 ? qMax(3, QByteArray(argv[1]).toInt()) : 41;
     // The game starts as on a first launch: its own empty settings directory.
     QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -138,10 +140,10 @@ int main(int argc, char *argv[])
     BenchTable::row(QStringLiteral("  its main thread's CPU time"), BenchTable::ms3(median(gameCpu)),
                     QStringLiteral("p90 ") + BenchTable::ms3(BenchTable::percentile(gameCpu, 90)),
                     {}, {});
-    table.verdict(QStringLiteral("cold start, game ÷ bare window, main thread CPU (%1 starts each)").arg(runs),
-                  QString::number(cpuRatio, 'f', 2) + QStringLiteral("×"), {}, QStringLiteral("≤ 1.3×"),
-                  cpuRatio <= 1.3);
-    BenchTable::row(QStringLiteral("  the same, wall clock"), QString::number(ratio, 'f', 2) + QStringLiteral("×"),
-                    {}, {}, {});
+    table.verdict(QStringLiteral("cold start, game ÷ bare window, wall clock (%1 starts each)").arg(runs),
+                  QString::number(ratio, 'f', 2) + QStringLiteral("×"), {}, QStringLiteral("≤ 1.3×"),
+                  ratio <= 1.3);
+    BenchTable::row(QStringLiteral("  the same, main thread CPU"),
+                    QString::number(cpuRatio, 'f', 2) + QStringLiteral("×"), {}, {}, {});
     return table.anyMissed() ? 1 : 0;
 }
