@@ -29,4 +29,11 @@ public:
     virtual QString locate(const QString &name) = 0;
     // A player for the file at path, or null when it cannot be loaded.
     virtual std::unique_ptr<AudioPlayer> createPlayer(const QString &path) = 0;
+    // Connects to the sound server and decodes the sounds asked for, if that waits for a
+    // word; a backend ready at once ignores it.
+    virtual void startLoading() { }
 };
+
+// The folder's file for a sound name ("<folder>/<name>.m4a"), or an empty string when
+// there is none.
+QString soundFile(const QString &folder, const QString &name);

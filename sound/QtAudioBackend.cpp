@@ -80,8 +80,7 @@ QtAudioBackend::~QtAudioBackend()
 
 QString QtAudioBackend::locate(const QString &name)
 {
-    const QString path = QStringLiteral("%1/%2.m4a").arg(m_folder, name);
-    return QFile::exists(path) ? path : QString();
+    return soundFile(m_folder, name);
 }
 
 std::unique_ptr<AudioPlayer> QtAudioBackend::createPlayer(const QString &path)

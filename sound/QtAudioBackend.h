@@ -25,7 +25,7 @@ public:
 
     // Connects to the sound server and starts decoding every sound asked for, if that has
     // not happened yet.
-    void startLoading();
+    void startLoading() override;
 
     // The connection to the sound server, made once on the main thread, before any
     // decoding: whenIdle backends make it at once, whenAsked ones at startLoading or at

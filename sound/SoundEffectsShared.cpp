@@ -1,12 +1,36 @@
-#include "QtAudioBackend.h"
+#include "DeferredAudioBackend.h"
 #include "SoundEffects.h"
 #include "SystemRandom.h"
 
+#include <QCoreApplication>
+#include <QDebug>
+#include <QLibrary>
+
 namespace {
 
-QtAudioBackend &sharedBackend()
+// The Qt Multimedia backend, from its module: where the program is installed, in
+// <prefix>/lib/tarvuke-glimp beside <prefix>/bin (the build tree keeps the same layout),
+// or where GLIMP_AUDIO_MODULE says. Without it the game plays on, silent.
+std::unique_ptr<AudioBackend> loadBackend()
 {
-    static QtAudioBackend *const backend = new QtAudioBackend(QtAudioBackend::Start::whenAsked);
+    QString path = qEnvironmentVariable("GLIMP_AUDIO_MODULE");
+    if (path.isEmpty())
+        path = QCoreApplication::applicationDirPath()
+               + QStringLiteral("/../lib/tarvuke-glimp/libglimp-audio.so");
+    QLibrary module(path);
+    using Create = AudioBackend *(*)();
+    const auto create = reinterpret_cast<Create>(module.resolve("glimp_create_audio_backend"));
+    if (!create) {
+        qWarning().noquote() << "tarvuke-glimp: no sound:" << module.errorString();
+        return nullptr;
+    }
+    return std::unique_ptr<AudioBackend>(create());
+}
+
+DeferredAudioBackend &sharedBackend()
+{
+    static DeferredAudioBackend *const backend =
+            new DeferredAudioBackend(&loadBackend, QStringLiteral(":/Sounds"));
     return *backend;
 }
 

@@ -1,8 +1,12 @@
+#include "DeferredAudioBackend.h"
 #include "FakeAudio.h"
 #include "ScriptedRandom.h"
 #include "SoundEffects.h"
 #include "StoreHarness.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 // The cue logic on recording players: which sound plays, and which one a new sound cuts.
@@ -130,6 +134,57 @@ private slots:
         game.audioBackend.log.clear();
         game->continueAfterSummary();
         QCOMPARE(game.audioBackend.log, QStringList{u"turn_endscreen_0words_guessed:stop"_qs});
+    }
+
+    // The game's stand-in backend: nothing is made until the first sound is wanted; then
+    // every player hears, in order, what it was told before, and the sound plays. A file
+    // the real backend refuses stays silent, and so does everything when there is no real
+    // backend at all.
+    void standInMakesTheBackendAtTheFirstSound()
+    {
+        QTemporaryDir folder;
+        ScriptedRandom random;
+        random.queue = {0, 0};
+        for (const QString &name : SoundEffects(*std::make_unique<FakeAudioBackend>(), random).skipNames
+                                       + QStringList{u"turn_endscreen_2words_guessed"_qs})
+            QFile(folder.filePath(name + u".m4a"_qs)).open(QIODevice::WriteOnly);
+        FakeAudioBackend *real = nullptr;
+        DeferredAudioBackend standIn([&] {
+            auto made = std::make_unique<FakeAudioBackend>();
+            made->broken = {folder.filePath(u"skip_sound2.m4a"_qs)};
+            real = made.get();
+            return made;
+        }, folder.path());
+        SoundEffects sound(standIn, random);
+        QVERIFY(sound.hasPlayer(u"skip_sound1"_qs) && !sound.hasPlayer(u"game_end1"_qs));
+        sound.stopAll();
+        QVERIFY(!real);
+        sound.playSkip();
+        QVERIFY(real);
+        // The fake's players go by their paths.
+        const auto at = [&](const QString &name) { return folder.filePath(name + u".m4a"_qs); };
+        const QString turnEnd = at(u"turn_endscreen_2words_guessed"_qs);
+        QStringList expected{u"session"_qs};
+        for (const QString &name : sound.skipNames + QStringList{u"turn_endscreen_2words_guessed"_qs}) {
+            if (name != u"skip_sound2"_qs)
+                expected << at(name) + u":volume 1"_qs << at(name) + u":prepare"_qs;
+            if (name == u"skip_sound1"_qs)
+                expected << at(name) + u":position 0"_qs;
+        }
+        QCOMPARE(std::exchange(real->log, {}), expected << at(u"skip_sound1"_qs) + u":play"_qs);
+        sound.playTurnEnd(2);
+        standIn.startLoading();
+        QCOMPARE(real->log, QStringList({turnEnd + u":position 0"_qs, turnEnd + u":play"_qs}));
+        random.queue = {1};
+        sound.playSkip();
+        QCOMPARE(real->log.size(), 3);
+
+        DeferredAudioBackend none([] { return std::unique_ptr<AudioBackend>(); }, folder.path());
+        SoundEffects silent(none, random);
+        silent.playSkip();
+        silent.playTurnEnd(2);
+        none.startLoading();
+        QVERIFY(!none.backend());
     }
 };
 
