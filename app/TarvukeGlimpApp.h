@@ -8,7 +8,7 @@
 #include "SystemClock.h"
 #include "SystemRandom.h"
 
-#include <QQmlApplicationEngine>
+#include <QQmlEngine>
 #include <memory>
 
 class GameStore;
@@ -35,7 +35,9 @@ private:
     SystemClock m_clock;
     SystemRandom m_random;
     std::unique_ptr<GameStore> m_game;
-    QQmlApplicationEngine m_engine;
+    // A plain engine: an application engine would also look for translations and run every
+    // file it loads through a file selector, neither of which the game uses.
+    QQmlEngine m_engine;
     // The window; goes before the engine that made it.
     std::unique_ptr<QObject> m_window;
 };
