@@ -13,6 +13,7 @@ DoodleStar::DoodleStar(QQuickItem *parent)
 {
     setFlag(ItemHasContents);
     setAntialiasing(true);
+    connect(this, &QQuickItem::antialiasingChanged, this, [this] { repaint(); });
 }
 
 void DoodleStar::setFillColor(const QColor &color)
