@@ -22,6 +22,8 @@
 #include <cstdlib>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QElapsedTimer g_clock;
@@ -73,9 +75,9 @@ public:
 
 void row(const char *name, const std::vector<double> &us)
 {
-    const auto text = [](double value) { return QString::number(value, 'f', 1) + u" µs"_qs; };
+    const auto text = [](double value) { return QString::number(value, 'f', 1) + u" µs"_s; };
     BenchTable::row(QString::fromUtf8(name), text(BenchTable::percentile(us, 50)),
-                    u"p90 "_qs + text(BenchTable::percentile(us, 90)), QString(), QString());
+                    u"p90 "_s + text(BenchTable::percentile(us, 90)), QString(), QString());
 }
 
 // Plays the skip cue repeatedly and times each play call until the first sample that is
@@ -85,9 +87,9 @@ void row(const char *name, const std::vector<double> &us)
 std::vector<double> sinkDelays(GameStore &game, TimedBackend &backend)
 {
     QProcess parec;
-    parec.start(u"parec"_qs, {u"--raw"_qs, u"--format=s16le"_qs, u"--channels=1"_qs,
-                              u"--rate=48000"_qs, u"--latency-msec=2"_qs,
-                              u"--device=@DEFAULT_MONITOR@"_qs});
+    parec.start(u"parec"_s, {u"--raw"_s, u"--format=s16le"_s, u"--channels=1"_s,
+                              u"--rate=48000"_s, u"--latency-msec=2"_s,
+                              u"--device=@DEFAULT_MONITOR@"_s});
     if (!parec.waitForStarted(3000))
         return {};
     qint64 heardAt = -1;
@@ -178,24 +180,24 @@ int main(int argc, char *argv[])
     for (qint64 ns : backend.playDurations)
         playUs.push_back(ns / 1e3);
 
-    const QString where = device ? u"sound server"_qs : u"no sound device, silent"_qs;
+    const QString where = device ? u"sound server"_s : u"no sound device, silent"_s;
     const double median = BenchTable::percentile(toPlay, 50);
-    table.verdict(u"skip swipe → skip sound's play call (%1)"_qs.arg(where),
-                  QString::number(median, 'f', 1) + u" µs"_qs,
-                  u"p90 %1 µs"_qs.arg(BenchTable::percentile(toPlay, 90), 0, 'f', 1),
-                  u"< 1 ms"_qs, !toPlay.empty() && median < 1000);
+    table.verdict(u"skip swipe → skip sound's play call (%1)"_s.arg(where),
+                  QString::number(median, 'f', 1) + u" µs"_s,
+                  u"p90 %1 µs"_s.arg(BenchTable::percentile(toPlay, 90), 0, 'f', 1),
+                  u"< 1 ms"_s, !toPlay.empty() && median < 1000);
     row("  the play call itself (rewind, open stream, hand over the cue)", playUs);
     row("  whole handleSwipe(-100), play call included", swipe);
 
     if (device) {
         const std::vector<double> ms = sinkDelays(game, backend);
         if (ms.empty()) {
-            BenchTable::row(u"skip play call → first samples at the sink"_qs, u"—"_qs, QString(),
-                            QString(), u"not measured: parec recorded nothing"_qs);
+            BenchTable::row(u"skip play call → first samples at the sink"_s, u"—"_s, QString(),
+                            QString(), u"not measured: parec recorded nothing"_s);
         } else {
-            BenchTable::row(u"skip play call → first samples at the sink (monitor, parec)"_qs,
+            BenchTable::row(u"skip play call → first samples at the sink (monitor, parec)"_s,
                             BenchTable::ms3(BenchTable::percentile(ms, 50)),
-                            u"p90 "_qs + BenchTable::ms3(BenchTable::percentile(ms, 90)),
+                            u"p90 "_s + BenchTable::ms3(BenchTable::percentile(ms, 90)),
                             QString(), QString());
         }
     }

@@ -28,6 +28,8 @@
 #include <thread>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const char *const windowQml = R"(
@@ -66,19 +68,19 @@ int child(const QString &variant, int argc, char *argv[])
             soundReady = stamp();
         });
     } else if (variant == u"players") {
-        for (const QString &file : QDir(u":/Sounds"_qs).entryList(QDir::Files)) {
+        for (const QString &file : QDir(u":/Sounds"_s).entryList(QDir::Files)) {
             auto player = std::make_unique<QMediaPlayer>();
             player->setAudioOutput(new QAudioOutput(player.get()));
             QObject::connect(player.get(), &QMediaPlayer::mediaStatusChanged, &app,
                              [&](QMediaPlayer::MediaStatus status) {
                                  if (status == QMediaPlayer::LoadedMedia && ++playersLoaded == 14)
-                                     result[u"ready"_qs] = stamp();
+                                     result[u"ready"_s] = stamp();
                              });
-            player->setSource(QUrl(u"qrc:/Sounds/"_qs + file));
+            player->setSource(QUrl(u"qrc:/Sounds/"_s + file));
             players.push_back(std::move(player));
         }
     }
-    result[u"blocking"_qs] = stamp() - before;
+    result[u"blocking"_s] = stamp() - before;
 
     QQmlApplicationEngine engine;
     engine.loadData(windowQml);
@@ -86,17 +88,17 @@ int child(const QString &variant, int argc, char *argv[])
     if (!window)
         return 1;
     QObject::connect(window, &QQuickWindow::frameSwapped, &app, [&] {
-        if (!result.count(u"frame"_qs))
-            result[u"frame"_qs] = stamp();
+        if (!result.count(u"frame"_s))
+            result[u"frame"_s] = stamp();
     }, Qt::DirectConnection);
 
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
-        if (!result.count(u"frame"_qs))
+        if (!result.count(u"frame"_s))
             return;
         if (backend && soundReady > 0)
-            result[u"ready"_qs] = soundReady;
-        if (variant == u"bare" || result.count(u"ready"_qs))
+            result[u"ready"_s] = soundReady;
+        if (variant == u"bare" || result.count(u"ready"_s))
             app.quit();
     });
     poll.start(1);
@@ -130,13 +132,13 @@ int main(int argc, char *argv[])
     // The comparison players complain about the missing sound server once each.
     qputenv("QT_LOGGING_RULES", "qt.multimedia*=false");
     const int runs = argc >= 2 ? qMax(3, QByteArray(argv[1]).toInt()) : 15;
-    const QStringList variants{u"bare"_qs, u"sound"_qs, u"players"_qs};
+    const QStringList variants{u"bare"_s, u"sound"_s, u"players"_s};
     std::map<QString, std::map<QString, std::vector<double>>> samples;
 
     for (int run = 0; run < runs + 1; ++run) {
         for (const QString &variant : variants) {
             QProcess process;
-            process.start(QCoreApplication::applicationFilePath(), {u"--child"_qs, variant});
+            process.start(QCoreApplication::applicationFilePath(), {u"--child"_s, variant});
             if (!process.waitForFinished(30000) || process.exitCode() != 0) {
                 std::fprintf(stderr, "sound_startup: the %s start failed:\n%s\n", qPrintable(variant),
                              process.readAllStandardError().constData());
@@ -152,24 +154,24 @@ int main(int argc, char *argv[])
         }
     }
 
-    const double bareFrame = median(samples[u"bare"_qs][u"frame"_qs]);
+    const double bareFrame = median(samples[u"bare"_s][u"frame"_s]);
     const std::map<QString, const char *> labels{
-        {u"bare"_qs, "start-up with sound: bare Qt Quick window"},
-        {u"sound"_qs, "start-up with sound: SoundEffects, decoding from the first idle moment"},
-        {u"players"_qs, "start-up with sound: 14 QMediaPlayers before the window"}};
+        {u"bare"_s, "start-up with sound: bare Qt Quick window"},
+        {u"sound"_s, "start-up with sound: SoundEffects, decoding from the first idle moment"},
+        {u"players"_s, "start-up with sound: 14 QMediaPlayers before the window"}};
     for (const QString &variant : variants) {
         auto &values = samples[variant];
-        const double frame = median(values[u"frame"_qs]);
-        BenchTable::row(QString::fromUtf8(labels.at(variant)) + u", first frame"_qs,
-                        BenchTable::ms3(frame), u"%1× bare"_qs.arg(frame / bareFrame, 0, 'f', 2),
+        const double frame = median(values[u"frame"_s]);
+        BenchTable::row(QString::fromUtf8(labels.at(variant)) + u", first frame"_s,
+                        BenchTable::ms3(frame), u"%1× bare"_s.arg(frame / bareFrame, 0, 'f', 2),
                         QString(), QString());
-        if (variant != u"bare"_qs) {
-            BenchTable::row(u"  main thread held before the window"_qs,
-                            BenchTable::ms3(median(values[u"blocking"_qs])), QString(), QString(),
+        if (variant != u"bare"_s) {
+            BenchTable::row(u"  main thread held before the window"_s,
+                            BenchTable::ms3(median(values[u"blocking"_s])), QString(), QString(),
                             QString());
         }
-        if (values.count(u"ready"_qs)) {
-            BenchTable::row(u"  every cue ready"_qs, BenchTable::ms3(median(values[u"ready"_qs])),
+        if (values.count(u"ready"_s)) {
+            BenchTable::row(u"  every cue ready"_s, BenchTable::ms3(median(values[u"ready"_s])),
                             QString(), QString(), QString());
         }
     }

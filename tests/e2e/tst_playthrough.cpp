@@ -16,6 +16,8 @@
 #include <memory>
 #include <xcb/xcb.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The screen of a phone, and its paper where nothing is drawn.
@@ -57,25 +59,25 @@ std::unique_ptr<T, void (*)(void *)> owned(T *reply)
 
 QStringList moveTo(QPoint point)
 {
-    return {u"mousemove"_qs, QString::number(point.x()), QString::number(point.y())};
+    return {u"mousemove"_s, QString::number(point.x()), QString::number(point.y())};
 }
 
 QByteArray xdotool(const QStringList &arguments)
 {
     QProcess process;
-    process.start(u"xdotool"_qs, arguments);
+    process.start(u"xdotool"_s, arguments);
     process.waitForFinished(10000);
     return process.readAllStandardOutput();
 }
 
-void tap(QPoint point) { xdotool(moveTo(point) << u"click"_qs << u"1"_qs); }
-void key(const QString &keys) { xdotool({u"key"_qs, u"--delay"_qs, u"40"_qs, keys}); }
+void tap(QPoint point) { xdotool(moveTo(point) << u"click"_s << u"1"_s); }
+void key(const QString &keys) { xdotool({u"key"_s, u"--delay"_s, u"40"_s, keys}); }
 // Selects a field's text with keys every layout has: Ctrl+A needs a Latin A, which xdotool
 // maps in on the fly on a Russian keyboard, and the game may read the key before the map.
 void selectLine()
 {
-    key(u"End"_qs);
-    key(u"shift+Home"_qs);
+    key(u"End"_s);
+    key(u"shift+Home"_s);
 }
 
 // Return between the lines: xdotool types a newline as nothing.
@@ -83,8 +85,8 @@ void type(const QStringList &lines)
 {
     for (qsizetype i = 0; i < lines.size(); ++i) {
         if (i > 0)
-            key(u"Return"_qs);
-        xdotool({u"type"_qs, u"--delay"_qs, u"40"_qs, u"--"_qs, lines.at(i)});
+            key(u"Return"_s);
+        xdotool({u"type"_s, u"--delay"_s, u"40"_s, u"--"_s, lines.at(i)});
     }
 }
 
@@ -92,11 +94,11 @@ void type(const QStringList &lines)
 // sees every position on the way; lifted unless held.
 void swipe(int dx, bool hold = false)
 {
-    QStringList arguments = moveTo(Spot::card) << u"mousedown"_qs << u"1"_qs;
+    QStringList arguments = moveTo(Spot::card) << u"mousedown"_s << u"1"_s;
     for (int i = 1; i <= 14; ++i)
-        arguments << u"sleep"_qs << u"0.016"_qs << moveTo(Spot::card + QPoint(dx, 12) * i / 14);
+        arguments << u"sleep"_s << u"0.016"_s << moveTo(Spot::card + QPoint(dx, 12) * i / 14);
     if (!hold)
-        arguments << u"sleep"_qs << u"0.03"_qs << u"mouseup"_qs << u"1"_qs;
+        arguments << u"sleep"_s << u"0.03"_s << u"mouseup"_s << u"1"_s;
     xdotool(arguments);
 }
 
@@ -105,7 +107,7 @@ void swipe(int dx, bool hold = false)
 #define AWAIT(match, pattern, ...)                                                             \
     const QRegularExpressionMatch match = event(pattern __VA_OPT__(, ) __VA_ARGS__);            \
     QVERIFY2(match.hasMatch(),                                                                 \
-             qPrintable(u"no event \"%1\"; the game's last events:\n%2"_qs.arg(pattern, recent())))
+             qPrintable(u"no event \"%1\"; the game's last events:\n%2"_s.arg(pattern, recent())))
 
 class TestPlaythrough : public QObject
 {
@@ -113,7 +115,7 @@ class TestPlaythrough : public QObject
 
     QTemporaryDir m_home;
     QDir m_artifacts{QStringLiteral(ARTIFACT_DIR)};
-    QFile m_log{m_artifacts.filePath(u"game.log"_qs)};
+    QFile m_log{m_artifacts.filePath(u"game.log"_s)};
     QProcess m_xvfb;
     xcb_connection_t *m_x = nullptr;
     QProcess m_game;
@@ -148,15 +150,15 @@ class TestPlaythrough : public QObject
             QThread::msleep(120);
             last = std::exchange(image, grab());
         }
-        const QString step = u"%1"_qs.arg(++m_shots, 2, 10, QChar(u'0'));
-        image.save(m_artifacts.filePath(step + u'-' + name + u".png"_qs));
+        const QString step = u"%1"_s.arg(++m_shots, 2, 10, QChar(u'0'));
+        image.save(m_artifacts.filePath(step + u'-' + name + u".png"_s));
         return image;
     }
 
     void readEvents()
     {
         // Under the message pattern we give it: "<seconds>.<ms> glimp.game: <event>".
-        static const QRegularExpression line(u"^\\s*(\\d+)\\.(\\d{3}) glimp\\.game: (.*)$"_qs);
+        static const QRegularExpression line(u"^\\s*(\\d+)\\.(\\d{3}) glimp\\.game: (.*)$"_s);
         const QByteArray output = m_game.readAll();
         m_log.write(output);
         m_log.flush();
@@ -175,7 +177,7 @@ class TestPlaythrough : public QObject
     QRegularExpressionMatch event(const QString &pattern, int timeoutMs = screenMs,
                                   bool take = true)
     {
-        const QRegularExpression wanted(u"^(?:"_qs + pattern + u")$"_qs);
+        const QRegularExpression wanted(u"^(?:"_s + pattern + u")$"_s);
         QElapsedTimer waited;
         waited.start();
         for (qsizetype i = m_taken;;) {
@@ -201,9 +203,9 @@ class TestPlaythrough : public QObject
     {
         QStringList lines;
         for (qsizetype i = qMax<qsizetype>(0, m_taken - 8); i < m_events.size(); ++i)
-            lines << (i < m_taken ? u"  taken: "_qs : u"  new:   "_qs) + m_events.at(i).second;
+            lines << (i < m_taken ? u"  taken: "_s : u"  new:   "_s) + m_events.at(i).second;
         if (m_game.state() == QProcess::NotRunning)
-            lines << u"  (the game has ended)"_qs;
+            lines << u"  (the game has ended)"_s;
         return lines.join(u'\n');
     }
 
@@ -215,14 +217,14 @@ class TestPlaythrough : public QObject
         m_game.start(QStringLiteral(GAME_BINARY), {});
         QVERIFY(m_game.waitForStarted(10000));
         m_takenAt.start();
-        const QStringList search{u"search"_qs, u"--onlyvisible"_qs, u"--pid"_qs,
+        const QStringList search{u"search"_s, u"--onlyvisible"_s, u"--pid"_s,
                                  QString::number(m_game.processId())};
         const auto shown = [&] {
             QThread::msleep(100);
             return (m_window = xdotool(search).split('\n').first().toUInt()) != 0;
         };
         QVERIFY2(QTest::qWaitFor(shown, 30000), "the game showed no window");
-        QVERIFY(xdotool({u"getwindowgeometry"_qs, u"--shell"_qs, QString::number(m_window)})
+        QVERIFY(xdotool({u"getwindowgeometry"_s, u"--shell"_s, QString::number(m_window)})
                     .contains("X=0\nY=0\nWIDTH=390\nHEIGHT=844\n"));
         // Drawn once the paper is there.
         const auto drawn = [&] { QThread::msleep(100); return grab().pixel(2, 2) == paper; };
@@ -250,26 +252,26 @@ class TestPlaythrough : public QObject
         const bool quit = m_game.waitForFinished(15000);
         readEvents();
         QVERIFY2(quit && m_game.exitStatus() == QProcess::NormalExit && m_game.exitCode() == 0,
-                 qPrintable(u"the game did not quit cleanly:\n"_qs + recent()));
+                 qPrintable(u"the game did not quit cleanly:\n"_s + recent()));
     }
 
 private slots:
     void initTestCase()
     {
-        for (const QString &tool : {u"Xvfb"_qs, u"xdotool"_qs, u"setxkbmap"_qs}) {
+        for (const QString &tool : {u"Xvfb"_s, u"xdotool"_s, u"setxkbmap"_s}) {
             if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP(qPrintable(tool + u" is missing (scripts/install-deps installs it)"_qs));
+                QSKIP(qPrintable(tool + u" is missing (scripts/install-deps installs it)"_s));
         }
-        QVERIFY(m_artifacts.mkpath(u"."_qs));
-        for (const QString &old : m_artifacts.entryList({u"*.png"_qs, u"*.log"_qs}, QDir::Files))
+        QVERIFY(m_artifacts.mkpath(u"."_s));
+        for (const QString &old : m_artifacts.entryList({u"*.png"_s, u"*.log"_s}, QDir::Files))
             m_artifacts.remove(old);
         QVERIFY(m_log.open(QIODevice::WriteOnly));
         m_game.setProcessChannelMode(QProcess::MergedChannels);
         m_takenAt.start();
 
         // The server picks a free display itself and writes its number to our pipe.
-        m_xvfb.start(u"Xvfb"_qs, {u"-displayfd"_qs, u"1"_qs, u"-screen"_qs, u"0"_qs,
-                                  u"390x844x24"_qs, u"-nolisten"_qs, u"tcp"_qs});
+        m_xvfb.start(u"Xvfb"_s, {u"-displayfd"_s, u"1"_s, u"-screen"_s, u"0"_s,
+                                  u"390x844x24"_s, u"-nolisten"_s, u"tcp"_s});
         QByteArray display;
         while (!display.contains('\n') && m_xvfb.waitForReadyRead(20000))
             display += m_xvfb.readAllStandardOutput();
@@ -280,7 +282,7 @@ private slots:
         QVERIFY(!xcb_connection_has_error(m_x));
         // The players here type in Russian; with the letters on the keyboard xdotool need not
         // remap keys on the fly, which loses the first keystrokes of a word.
-        QCOMPARE(QProcess::execute(u"setxkbmap"_qs, {u"ru"_qs}), 0);
+        QCOMPARE(QProcess::execute(u"setxkbmap"_s, {u"ru"_s}), 0);
 
         qunsetenv("WAYLAND_DISPLAY");
         qputenv("QT_QPA_PLATFORM", "xcb");
@@ -295,19 +297,19 @@ private slots:
             QVERIFY(home.mkpath(QString::fromLatin1(dir)));
             qputenv(variable, home.filePath(QString::fromLatin1(dir)).toUtf8());
         }
-        QFile::setPermissions(home.filePath(u"runtime"_qs), QFileDevice::ReadOwner
+        QFile::setPermissions(home.filePath(u"runtime"_s), QFileDevice::ReadOwner
                                                                | QFileDevice::WriteOwner
                                                                | QFileDevice::ExeOwner);
         // No session bus: no haptics daemon and no screen saver to talk to, and nothing
         // started on the side (an unset address would let D-Bus autolaunch one on X).
         qputenv("DBUS_SESSION_BUS_ADDRESS",
-                "unix:path=" + home.filePath(u"runtime/no-bus"_qs).toUtf8());
+                "unix:path=" + home.filePath(u"runtime/no-bus"_s).toUtf8());
     }
 
     void cleanup()
     {
         if (QTest::currentTestFailed())
-            shot(u"failed"_qs);
+            shot(u"failed"_s);
         m_game.kill();
         m_game.waitForFinished();
         readEvents();
@@ -327,153 +329,153 @@ private slots:
     void playsAWholeGame()
     {
         startGame();
-        AWAIT(none, u"custom words loaded 0"_qs);
-        shot(u"home"_qs);
+        AWAIT(none, u"custom words loaded 0"_s);
+        shot(u"home"_s);
 
         tap(Spot::newGame);
-        AWAIT(setup, u"screen setup"_qs);
-        shot(u"setup"_qs);
-        const QStringList players{u"Аня"_qs, u"Боря"_qs, u"Ёжик Ёлкин"_qs, u"Вика"_qs, u"Гоша"_qs};
+        AWAIT(setup, u"screen setup"_s);
+        shot(u"setup"_s);
+        const QStringList players{u"Аня"_s, u"Боря"_s, u"Ёжик Ёлкин"_s, u"Вика"_s, u"Гоша"_s};
         tap(Spot::namesEditor);
         type(players);
         tap(Spot::tenSeconds);
-        shot(u"setup-names"_qs);
+        shot(u"setup-names"_s);
         // Fifteen turns of the wheel down to the end of the setup screen.
-        xdotool(moveTo(Spot::scrollArea) << u"click"_qs << u"--repeat"_qs << u"15"_qs << u"--delay"_qs
-                                         << u"40"_qs << u"5"_qs);
-        shot(u"setup-scrolled"_qs);
+        xdotool(moveTo(Spot::scrollArea) << u"click"_s << u"--repeat"_s << u"15"_s << u"--delay"_s
+                                         << u"40"_s << u"5"_s);
+        shot(u"setup-scrolled"_s);
         tap(Spot::wordsToWin);
         selectLine();
-        type({u"2"_qs});
+        type({u"2"_s});
         tap(Spot::threeSeconds);
-        shot(u"setup-rules"_qs);
+        shot(u"setup-rules"_s);
 
         tap(Spot::formTeams);
-        AWAIT(named, u"players (.*)"_qs);
-        QCOMPARE(named.captured(1), players.join(u", "_qs));
-        AWAIT(rules, u"rules \\S+ turn 10 target 2 bonus 3 own words off"_qs);
-        AWAIT(formation, u"screen formation"_qs);
-        shot(u"formation"_qs);
+        AWAIT(named, u"players (.*)"_s);
+        QCOMPARE(named.captured(1), players.join(u", "_s));
+        AWAIT(rules, u"rules \\S+ turn 10 target 2 bonus 3 own words off"_s);
+        AWAIT(formation, u"screen formation"_s);
+        shot(u"formation"_s);
 
         tap(Spot::randomPairs);
-        AWAIT(chosen, u"observer (.+)"_qs);
+        AWAIT(chosen, u"observer (.+)"_s);
         const QString observer = chosen.captured(1);
         QVERIFY(players.contains(observer));
-        AWAIT(wheel, u"screen observerWheel"_qs);
-        AWAIT(revealed, u"observer revealed "_qs + QRegularExpression::escape(observer), 20000);
-        shot(u"wheel-revealed"_qs);
+        AWAIT(wheel, u"screen observerWheel"_s);
+        AWAIT(revealed, u"observer revealed "_s + QRegularExpression::escape(observer), 20000);
+        shot(u"wheel-revealed"_s);
 
         tap(Spot::toTeams);
-        AWAIT(teams, u"teams 2"_qs);
-        AWAIT(editor, u"screen teams"_qs);
-        shot(u"teams"_qs);
+        AWAIT(teams, u"teams 2"_s);
+        AWAIT(editor, u"screen teams"_s);
+        shot(u"teams"_s);
         tap(Spot::firstTeamName);
         selectLine();
-        type({u"Кометы"_qs});
-        AWAIT(renamed, u"team 1 named Кометы"_qs);
-        shot(u"teams-named"_qs);
+        type({u"Кометы"_s});
+        AWAIT(renamed, u"team 1 named Кометы"_s);
+        shot(u"teams-named"_s);
 
         tap(Spot::allReady);
-        AWAIT(ready1, u"screen ready"_qs);
-        shot(u"ready-1"_qs);
+        AWAIT(ready1, u"screen ready"_s);
+        shot(u"ready-1"_s);
 
         // Turn 1: a skip and a guess; the clock runs 10 s plus the 3 s the guess earned.
         tap(Spot::anywhere);
-        AWAIT(first, u"word (.+)"_qs);
-        AWAIT(turn1, u"turn 1 team Кометы guesser (.+)"_qs);
+        AWAIT(first, u"word (.+)"_s);
+        AWAIT(turn1, u"turn 1 team Кометы guesser (.+)"_s);
         const QString firstGuesser = turn1.captured(1);
         const qint64 turn1Start = lastEventMs();
         QVERIFY(players.contains(firstGuesser) && firstGuesser != observer);
-        AWAIT(playing1, u"screen playing"_qs);
-        shot(u"play-1"_qs);
+        AWAIT(playing1, u"screen playing"_s);
+        shot(u"play-1"_s);
         swipe(-150);
-        AWAIT(skip1, u"skipped "_qs + QRegularExpression::escape(first.captured(1)));
-        AWAIT(second, u"word (.+)"_qs);
+        AWAIT(skip1, u"skipped "_s + QRegularExpression::escape(first.captured(1)));
+        AWAIT(second, u"word (.+)"_s);
         swipe(150);
-        AWAIT(guess1, u"guessed "_qs + QRegularExpression::escape(second.captured(1)));
-        AWAIT(third, u"word (.+)"_qs);
-        shot(u"play-1-after-guess"_qs);
-        AWAIT(over1, u"turn over, guessed 1 skipped 1"_qs, turnMs);
+        AWAIT(guess1, u"guessed "_s + QRegularExpression::escape(second.captured(1)));
+        AWAIT(third, u"word (.+)"_s);
+        shot(u"play-1-after-guess"_s);
+        AWAIT(over1, u"turn over, guessed 1 skipped 1"_s, turnMs);
         const qint64 turn1Ms = lastEventMs() - turn1Start;
         QVERIFY2(turn1Ms >= 12500,
-                 qPrintable(u"turn 1 lasted %1 ms, not 10 s and a 3 s bonus"_qs.arg(turn1Ms)));
-        AWAIT(summary1, u"screen summary"_qs);
-        shot(u"summary-1"_qs);
+                 qPrintable(u"turn 1 lasted %1 ms, not 10 s and a 3 s bonus"_s.arg(turn1Ms)));
+        AWAIT(summary1, u"screen summary"_s);
+        shot(u"summary-1"_s);
         tap(Spot::anywhere);
-        AWAIT(ready2, u"screen ready"_qs);
-        shot(u"ready-2"_qs);
+        AWAIT(ready2, u"screen ready"_s);
+        shot(u"ready-2"_s);
 
         // Turn 2: the same pair, the other player guesses. A hesitant drag springs back
         // and counts for nothing; then a skip, and the 10 s run out.
         tap(Spot::anywhere);
-        AWAIT(fourth, u"word (.+)"_qs);
-        AWAIT(turn2, u"turn 2 team Кометы guesser (.+)"_qs);
+        AWAIT(fourth, u"word (.+)"_s);
+        AWAIT(turn2, u"turn 2 team Кометы guesser (.+)"_s);
         QVERIFY(players.contains(turn2.captured(1)));
         QVERIFY(turn2.captured(1) != firstGuesser && turn2.captured(1) != observer);
-        AWAIT(playing2, u"screen playing"_qs);
+        AWAIT(playing2, u"screen playing"_s);
         swipe(45);
         swipe(-150);
-        AWAIT(swiped2, u"(?:guessed|skipped) .+"_qs);
-        QCOMPARE(swiped2.captured(0), u"skipped "_qs + fourth.captured(1));
-        AWAIT(over2, u"turn over, guessed 0 skipped 1"_qs, turnMs);
-        AWAIT(summary2, u"screen summary"_qs);
-        shot(u"summary-2"_qs);
+        AWAIT(swiped2, u"(?:guessed|skipped) .+"_s);
+        QCOMPARE(swiped2.captured(0), u"skipped "_s + fourth.captured(1));
+        AWAIT(over2, u"turn over, guessed 0 skipped 1"_s, turnMs);
+        AWAIT(summary2, u"screen summary"_s);
+        shot(u"summary-2"_s);
         tap(Spot::anywhere);
-        AWAIT(ready3, u"screen ready"_qs);
-        shot(u"ready-3"_qs);
+        AWAIT(ready3, u"screen ready"_s);
+        shot(u"ready-3"_s);
 
         // Turn 3: the other pair guesses two words in a row and wins at the second.
         tap(Spot::anywhere);
-        AWAIT(fifth, u"word (.+)"_qs);
-        AWAIT(turn3, u"turn 3 team Команда 2 guesser (.+)"_qs);
+        AWAIT(fifth, u"word (.+)"_s);
+        AWAIT(turn3, u"turn 3 team Команда 2 guesser (.+)"_s);
         QVERIFY(turn3.captured(1) != firstGuesser && turn3.captured(1) != turn2.captured(1));
-        AWAIT(playing3, u"screen playing"_qs);
+        AWAIT(playing3, u"screen playing"_s);
         // The card follows the finger and shows where it is going before it is let go.
         swipe(160, true);
-        shot(u"play-3-held-right"_qs);
-        QVERIFY(!pending(u"guessed .+"_qs));
-        xdotool({u"mouseup"_qs, u"1"_qs});
-        AWAIT(guess3, u"guessed "_qs + QRegularExpression::escape(fifth.captured(1)));
-        AWAIT(sixth, u"word (.+)"_qs);
+        shot(u"play-3-held-right"_s);
+        QVERIFY(!pending(u"guessed .+"_s));
+        xdotool({u"mouseup"_s, u"1"_s});
+        AWAIT(guess3, u"guessed "_s + QRegularExpression::escape(fifth.captured(1)));
+        AWAIT(sixth, u"word (.+)"_s);
         swipe(160);
-        AWAIT(guess4, u"guessed "_qs + QRegularExpression::escape(sixth.captured(1)));
-        AWAIT(winner, u"winner Команда 2 2"_qs);
-        AWAIT(winnerScreen, u"screen winner"_qs);
-        QVERIFY(!pending(u"word .+"_qs));
-        shot(u"winner"_qs);
+        AWAIT(guess4, u"guessed "_s + QRegularExpression::escape(sixth.captured(1)));
+        AWAIT(winner, u"winner Команда 2 2"_s);
+        AWAIT(winnerScreen, u"screen winner"_s);
+        QVERIFY(!pending(u"word .+"_s));
+        shot(u"winner"_s);
 
         // Replay, then home (what replay keeps is the whole-game UI test's).
         tap(Spot::replay);
-        AWAIT(again, u"screen setup"_qs);
+        AWAIT(again, u"screen setup"_s);
         tap(Spot::back);
-        AWAIT(home, u"screen home"_qs);
-        shot(u"home-again"_qs);
+        AWAIT(home, u"screen home"_s);
+        shot(u"home-again"_s);
 
         tap(Spot::ownWords);
-        AWAIT(wordsEditor, u"screen customWords"_qs);
+        AWAIT(wordsEditor, u"screen customWords"_s);
         tap(Spot::wordsEditor);
-        type({u"Бабушкин борщ"_qs, u"Кот Василий"_qs, u"Ёлка на даче"_qs});
-        AWAIT(saved, u"custom words saved 3"_qs);
-        shot(u"own-words-typed"_qs);
+        type({u"Бабушкин борщ"_s, u"Кот Василий"_s, u"Ёлка на даче"_s});
+        AWAIT(saved, u"custom words saved 3"_s);
+        shot(u"own-words-typed"_s);
         tap(Spot::wordsDone);
-        AWAIT(homeAgain, u"screen home"_qs);
-        shot(u"home-with-own-words"_qs);
+        AWAIT(homeAgain, u"screen home"_s);
+        shot(u"home-with-own-words"_s);
         // Seen afresh, without the caret, and once faded in (the editor's face white), to be
         // compared with after the restart: every letter typed is kept.
         const QPoint face = Spot::wordsBox.center() + QPoint(0, 60);
         const auto ownWordsShown = [&] { return grab().pixel(face) == 0xFFFFFFFFu; };
         tap(Spot::ownWords);
-        AWAIT(shownBefore, u"screen customWords"_qs);
+        AWAIT(shownBefore, u"screen customWords"_s);
         QVERIFY(QTest::qWaitFor(ownWordsShown, 15000));
-        const QImage before = shot(u"own-words-before-quit"_qs).copy(Spot::wordsBox);
+        const QImage before = shot(u"own-words-before-quit"_s).copy(Spot::wordsBox);
         quitGame();
 
         startGame();
-        AWAIT(kept, u"custom words loaded 3"_qs);
+        AWAIT(kept, u"custom words loaded 3"_s);
         tap(Spot::ownWords);
-        AWAIT(shownAfter, u"screen customWords"_qs);
+        AWAIT(shownAfter, u"screen customWords"_s);
         QVERIFY(QTest::qWaitFor(ownWordsShown, 15000));
-        QVERIFY2(shot(u"own-words-after-restart"_qs).copy(Spot::wordsBox) == before,
+        QVERIFY2(shot(u"own-words-after-restart"_s).copy(Spot::wordsBox) == before,
                  "the own words editor shows something else after the restart");
         quitGame();
     }

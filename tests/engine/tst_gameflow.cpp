@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 class TestGameFlow : public QObject
 {
     Q_OBJECT
@@ -15,19 +17,19 @@ private slots:
     {
         StoreHarness game;
         QSignalSpy changed(game.store.get(), &GameStore::customWordsTextChanged);
-        for (const QString &text : {u"к"_qs, u"слон\n\n  Слон \r\nжираф\n"_qs}) {
+        for (const QString &text : {u"к"_s, u"слон\n\n  Слон \r\nжираф\n"_s}) {
             game->setCustomWordsText(text);
             QCOMPARE(game.prefs.values.value(GameStore::customWordsKey).toString(), text);
         }
         QCOMPARE(changed.count(), 2);
         game.restart();
-        QCOMPARE(game->customWordsText(), u"слон\n\n  Слон \r\nжираф\n"_qs);
+        QCOMPARE(game->customWordsText(), u"слон\n\n  Слон \r\nжираф\n"_s);
         QCOMPARE(game.prefs.writeCount, 2);
 
         // A failing store keeps the text in memory and says nothing.
         game.prefs.failWrites = true;
-        game->setCustomWordsText(u"потеряется при выходе"_qs);
-        QCOMPARE(game->customWordsText(), u"потеряется при выходе"_qs);
+        game->setCustomWordsText(u"потеряется при выходе"_s);
+        QCOMPARE(game->customWordsText(), u"потеряется при выходе"_s);
     }
 
     // Every assignment notifies, even of an equal value, so a field that refused an edit
@@ -38,9 +40,9 @@ private slots:
         QSignalSpy screen(game.store.get(), &GameStore::screenChanged);
         QSignalSpy settings(game.store.get(), &GameStore::settingsChanged);
         game->setScreen(AppScreen::home);
-        game->setScreenName(u"home"_qs);
+        game->setScreenName(u"home"_s);
         game->setPlayerText(QString());
-        game->setDifficulty(u"Средняя"_qs);
+        game->setDifficulty(u"Средняя"_s);
         QCOMPARE(screen.count(), 2);
         QCOMPARE(settings.count(), 2);
     }
@@ -48,8 +50,8 @@ private slots:
     void settingsRefuseWhatTheyCannotHold()
     {
         StoreHarness game;
-        game->setDifficulty(u"Сложная"_qs);
-        game->setDifficulty(u"нет такой"_qs);
+        game->setDifficulty(u"Сложная"_s);
+        game->setDifficulty(u"нет такой"_s);
         QCOMPARE(game->settings().difficulty, Difficulty::hard);
         game->setBonusTime(5);
         game->setBonusTime(4);
@@ -59,7 +61,7 @@ private slots:
 
         // Any duration is held between a second and a day, so the clock and its bonus
         // seconds never overflow.
-        game.reachReady(u"A\nB"_qs);
+        game.reachReady(u"A\nB"_s);
         game->setBonusTime(10);
         for (const auto [asked, held] : {std::pair{std::numeric_limits<qint64>::min(), qint64(1)},
                                           std::pair{std::numeric_limits<qint64>::max(), GameStore::maxRoundDuration}}) {
@@ -80,10 +82,10 @@ private slots:
     void targetTextReadsBackExactly_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::newRow("C") << u"C"_qs;
-        QTest::newRow("Russian") << u"ru_RU"_qs;
-        QTest::newRow("Arabic digits") << u"ar_EG"_qs;
-        QTest::newRow("Devanagari digits") << u"mr_IN"_qs;
+        QTest::newRow("C") << u"C"_s;
+        QTest::newRow("Russian") << u"ru_RU"_s;
+        QTest::newRow("Arabic digits") << u"ar_EG"_s;
+        QTest::newRow("Devanagari digits") << u"mr_IN"_s;
     }
     void targetTextReadsBackExactly()
     {
@@ -103,9 +105,9 @@ private slots:
             QCOMPARE(game->settings().wordsToWin, target);
         }
         // A number pasted in the C locale's way is taken where the locale's own reading fails.
-        QVERIFY(game->setWordsToWinText(u" 1,000 "_qs));
+        QVERIFY(game->setWordsToWinText(u" 1,000 "_s));
         QCOMPARE(game->settings().wordsToWin, 1000);
-        QVERIFY(!game->setWordsToWinText(u"сорок"_qs));
+        QVERIFY(!game->setWordsToWinText(u"сорок"_s));
     }
 
     void teamsKeepTypedOrderAndTheirNamesByPosition()
@@ -119,23 +121,23 @@ private slots:
                 names << team.name + u':' + team.players.join(QString());
             return names;
         };
-        QCOMPARE(formed(u"1\n2\n3\n4"_qs), (QStringList{u"Команда 1:12"_qs, u"Команда 2:34"_qs}));
+        QCOMPARE(formed(u"1\n2\n3\n4"_s), (QStringList{u"Команда 1:12"_s, u"Команда 2:34"_s}));
         QCOMPARE(game.random.drawCount, 0);
-        game->setTeamName(1, u"Котики"_qs);
-        game->setTeamName(7, u"нет такой"_qs);
-        QCOMPARE(formed(u"1\n2\n3\n4\n5\n6"_qs),
-                 (QStringList{u"Команда 1:12"_qs, u"Котики:34"_qs, u"Команда 3:56"_qs}));
+        game->setTeamName(1, u"Котики"_s);
+        game->setTeamName(7, u"нет такой"_s);
+        QCOMPARE(formed(u"1\n2\n3\n4\n5\n6"_s),
+                 (QStringList{u"Команда 1:12"_s, u"Котики:34"_s, u"Команда 3:56"_s}));
         // Fewer teams drop the extra names.
-        QCOMPARE(formed(u"1\n2"_qs), QStringList{u"Команда 1:12"_qs});
+        QCOMPARE(formed(u"1\n2"_s), QStringList{u"Команда 1:12"_s});
         QVERIFY(game->canFormTeams());
-        QCOMPARE(formed(u"1\n2\n3\n4"_qs), (QStringList{u"Команда 1:12"_qs, u"Команда 2:34"_qs}));
+        QCOMPARE(formed(u"1\n2\n3\n4"_s), (QStringList{u"Команда 1:12"_s, u"Команда 2:34"_s}));
     }
 
     void drawsAreUniform()
     {
         // Seeded: every order of four players comes up within a fifth of its share.
         StoreHarness game(77);
-        game->setPlayerText(u"A\nB\nC\nD"_qs);
+        game->setPlayerText(u"A\nB\nC\nD"_s);
         QHash<QString, int> orders;
         for (int i = 0; i < 4800; ++i) {
             game->formTeams(true);
@@ -149,12 +151,12 @@ private slots:
     void oddCountDrawsAnObserverThenPairsTheRest()
     {
         StoreHarness game;
-        game->setPlayerText(u"A\nB\nC\nD\nE"_qs);
+        game->setPlayerText(u"A\nB\nC\nD\nE"_s);
         QVERIFY(game->leavesObserver());
         game.random.queue = {2};
         game->formTeams(false);
         QCOMPARE(game->screen(), AppScreen::observerWheel);
-        QCOMPARE(game->observer(), u"C"_qs);
+        QCOMPARE(game->observer(), u"C"_s);
         QCOMPARE(game.random.bounds, QList<quint64>{5}); // drawn from all five
 
         game->confirmObserver();
@@ -177,7 +179,7 @@ private slots:
     void goHomeAndReplayKeepWhatTheyShould()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB\nC"_qs);
+        game.reachReady(u"A\nB\nC"_s);
         game->startTurn();
         game->handleSwipe(100);
         game->handleSwipe(-100);
@@ -186,12 +188,12 @@ private slots:
         game->goHome();
         QCOMPARE(game->screen(), AppScreen::home);
         QVERIFY(!game->hasTimerTask());
-        QCOMPARE(game.audioBackend.log.filter(u":stop"_qs).size(), 1);
-        QVERIFY(game.audioBackend.log.filter(u":stop"_qs).first().startsWith(u"skip_sound"_qs));
+        QCOMPARE(game.audioBackend.log.filter(u":stop"_s).size(), 1);
+        QVERIFY(game.audioBackend.log.filter(u":stop"_s).first().startsWith(u"skip_sound"_s));
         QCOMPARE(game->teams().at(0).score, 1);
 
         // A new game: new teams at zero.
-        game.reachReady(u"A\nB\nC\nD"_qs);
+        game.reachReady(u"A\nB\nC\nD"_s);
         QCOMPARE(game->teams().at(0).score, 0);
         game->setWordsToWin(1);
         game->startTurn();
@@ -203,7 +205,7 @@ private slots:
         QVERIFY(!game->observer());
         QCOMPARE(game->guessedCount() + game->skippedCount() + game->remainingTime(), 0);
         QVERIFY(game->roundWords().isEmpty());
-        QCOMPARE(game->settings().playerText, u"A\nB\nC\nD"_qs);
+        QCOMPARE(game->settings().playerText, u"A\nB\nC\nD"_s);
     }
 
     void casesNoScreenCanReachDoNotCrash()

@@ -4,6 +4,8 @@
 
 #include <QSignalSpy>
 
+using namespace Qt::StringLiterals;
+
 class TestObserverReveal : public QObject
 {
     Q_OBJECT
@@ -19,8 +21,8 @@ private slots:
         };
         auto reveal = made();
         QVERIFY(!reveal->start()); // nothing drawn yet: it keeps spinning
-        QCOMPARE(reveal->displayedName(), u"Крутим…"_qs);
-        game->setPlayerText(u"A\nB\nC"_qs);
+        QCOMPARE(reveal->displayedName(), u"Крутим…"_s);
+        game->setPlayerText(u"A\nB\nC"_s);
         game.random.queue = {1};
         game->formTeams(false);
         QStringList shown;
@@ -38,7 +40,7 @@ private slots:
         }
         QCOMPARE(game.clock.now(), 3047ms);
         QCOMPARE(shown.size(), 23);
-        QCOMPARE(shown.last(), u"B"_qs);
+        QCOMPARE(shown.last(), u"B"_s);
         QVERIFY(reveal->isComplete());
         QCOMPARE(complete.count(), 1);
         QCOMPARE(game.haptics.cues, QList<HapticCue>{HapticCue::success});

@@ -22,6 +22,8 @@
 #include <QQuickWindow>
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 // Every desktop service at once. Each call is logged as "<last part of the path> <method>
 // <arguments>" (a map shows its values), in order of arrival; the portal hands out request
 // paths r1, r2… and the screen saver cookies from the same count.
@@ -43,12 +45,12 @@ public:
         }
         log << words.join(u' ');
         QDBusMessage reply = call.createReply();
-        if (call.member() == u"Inhibit"_qs && words.first() == u"desktop"_qs) {
+        if (call.member() == u"Inhibit"_s && words.first() == u"desktop"_s) {
             if (portalFails)
-                reply = call.createErrorReply(QDBusError::Failed, u"backend gone"_qs);
+                reply = call.createErrorReply(QDBusError::Failed, u"backend gone"_s);
             else
                 reply << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/request/r%1").arg(++m_issued)));
-        } else if (call.member() == u"Inhibit"_qs) {
+        } else if (call.member() == u"Inhibit"_s) {
             reply << uint(++m_issued);
         }
         return bus.send(reply);
@@ -71,8 +73,8 @@ private:
     void serve(const QStringList &names)
     {
         QDBusConnection bus = QDBusConnection::connectToBus(
-                QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_qs);
-        QVERIFY(bus.registerVirtualObject(u"/"_qs, m_fake.get(), QDBusConnection::SubPath));
+                QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), u"services"_s);
+        QVERIFY(bus.registerVirtualObject(u"/"_s, m_fake.get(), QDBusConnection::SubPath));
         for (const QString &name : names)
             QVERIFY(bus.registerService(name));
         m_names = names;
@@ -82,9 +84,9 @@ private slots:
     void initTestCase()
     {
         // A private session bus, so nothing reaches the desktop's own daemons.
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_qs).isEmpty())
+        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
             QSKIP("dbus-daemon is not installed");
-        m_bus.start(u"dbus-daemon"_qs, {u"--session"_qs, u"--nofork"_qs, u"--print-address=1"_qs});
+        m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
         QVERIFY(m_bus.waitForReadyRead(5000));
         qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
         QVERIFY(QDBusConnection::sessionBus().isConnected());
@@ -92,10 +94,10 @@ private slots:
     void init() { m_fake = std::make_unique<FakeServices>(); }
     void cleanup()
     {
-        QDBusConnection bus(u"services"_qs);
+        QDBusConnection bus(u"services"_s);
         for (const QString &name : std::exchange(m_names, {}))
             bus.unregisterService(name);
-        QDBusConnection::disconnectFromBus(u"services"_qs);
+        QDBusConnection::disconnectFromBus(u"services"_s);
     }
 
     void clockWakesOnceAndCancelsOnRelease()
@@ -117,26 +119,26 @@ private slots:
     void cuesVibrateInFeedbackdsTheme()
     {
         // Without the daemon the calls go nowhere, quietly.
-        FeedbackdHaptics haptics(u"test.app"_qs);
+        FeedbackdHaptics haptics(u"test.app"_s);
         haptics.notify(HapticCue::success);
 
-        QFile themeFile(u"/usr/share/feedbackd/themes/default.json"_qs);
+        QFile themeFile(u"/usr/share/feedbackd/themes/default.json"_s);
         QVERIFY2(themeFile.open(QIODevice::ReadOnly), "feedbackd is not installed (scripts/install-deps)");
         QStringList vibrating;
         for (const QJsonValue profile : QJsonDocument::fromJson(themeFile.readAll())["profiles"].toArray()) {
             for (const QJsonValue feedback : profile["feedbacks"].toArray()) {
-                if (profile["name"] == u"quiet"_qs && feedback["type"].toString().startsWith(u"Vibra"_qs))
+                if (profile["name"] == u"quiet"_s && feedback["type"].toString().startsWith(u"Vibra"_s))
                     vibrating << feedback["event-name"].toString();
             }
         }
 
-        serve({u"org.sigxcpu.Feedback"_qs});
+        serve({u"org.sigxcpu.Feedback"_s});
         QStringList sent;
         for (HapticCue cue : {HapticCue::success, HapticCue::warning, HapticCue::error}) {
             haptics.notify(cue);
             const QString event = FeedbackdHaptics::eventFor(cue);
             QVERIFY2(vibrating.contains(event), qPrintable(event));
-            sent << u"Feedback TriggerFeedback test.app %1 quiet -1"_qs.arg(event);
+            sent << u"Feedback TriggerFeedback test.app %1 quiet -1"_s.arg(event);
         }
         QCOMPARE(QSet<QString>(sent.cbegin(), sent.cend()).size(), 3);
         QTRY_COMPARE(m_fake->log, sent);
@@ -150,21 +152,21 @@ private slots:
         QTest::addColumn<QStringList>("services");
         QTest::addColumn<bool>("portalFailsMidGame");
         QTest::addColumn<QStringList>("log");
-        const QString portal = u"org.freedesktop.portal.Desktop"_qs;
-        const QString screenSaver = u"org.freedesktop.ScreenSaver"_qs;
-        const QString portalHold = u"desktop Inhibit  8 Идёт раунд"_qs;
-        const QString screenSaverHold = u"ScreenSaver Inhibit glimp-test Идёт раунд"_qs;
+        const QString portal = u"org.freedesktop.portal.Desktop"_s;
+        const QString screenSaver = u"org.freedesktop.ScreenSaver"_s;
+        const QString portalHold = u"desktop Inhibit  8 Идёт раунд"_s;
+        const QString screenSaverHold = u"ScreenSaver Inhibit glimp-test Идёт раунд"_s;
         QTest::newRow("portal") << QStringList{portal, screenSaver} << false
-            << QStringList{portalHold, u"r1 Close"_qs, portalHold, u"r2 Close"_qs,
-                           portalHold, u"r3 Close"_qs, portalHold, u"r4 Close"_qs};
+            << QStringList{portalHold, u"r1 Close"_s, portalHold, u"r2 Close"_s,
+                           portalHold, u"r3 Close"_s, portalHold, u"r4 Close"_s};
         QTest::newRow("only the screen saver") << QStringList{screenSaver} << false
-            << QStringList{screenSaverHold, u"ScreenSaver UnInhibit 1"_qs, screenSaverHold,
-                           u"ScreenSaver UnInhibit 2"_qs, screenSaverHold, u"ScreenSaver UnInhibit 3"_qs};
+            << QStringList{screenSaverHold, u"ScreenSaver UnInhibit 1"_s, screenSaverHold,
+                           u"ScreenSaver UnInhibit 2"_s, screenSaverHold, u"ScreenSaver UnInhibit 3"_s};
         QTest::newRow("neither") << QStringList{} << false << QStringList{};
         QTest::newRow("portal failing mid-game") << QStringList{portal, screenSaver} << true
-            << QStringList{portalHold, u"r1 Close"_qs, portalHold, screenSaverHold,
-                           u"ScreenSaver UnInhibit 2"_qs, portalHold, screenSaverHold,
-                           u"ScreenSaver UnInhibit 3"_qs, portalHold};
+            << QStringList{portalHold, u"r1 Close"_s, portalHold, screenSaverHold,
+                           u"ScreenSaver UnInhibit 2"_s, portalHold, screenSaverHold,
+                           u"ScreenSaver UnInhibit 3"_s, portalHold};
     }
     void turnsHoldTheScreenAwake()
     {
@@ -174,10 +176,10 @@ private slots:
         serve(services);
 
         // Outlives the store, as in the game: the store releases its hold as it goes.
-        auto inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_qs);
+        auto inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_s);
         StoreHarness harness;
         harness->setIdleInhibitor(inhibitor.get());
-        harness.reachReady(u"A\nB"_qs);
+        harness.reachReady(u"A\nB"_s);
         harness->setRoundDuration(3);
         const auto startTurn = [&] {
             harness->startTurn();
@@ -194,12 +196,12 @@ private slots:
         startTurn();
         harness->goHome();
         // The game quits mid-turn, and starts again.
-        harness.reachReady(u"A\nB"_qs);
+        harness.reachReady(u"A\nB"_s);
         startTurn();
-        inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_qs);
+        inhibitor = std::make_unique<DesktopIdleInhibitor>(u"glimp-test"_s);
         harness->setIdleInhibitor(inhibitor.get());
         harness->goHome();
-        harness.reachReady(u"A\nB"_qs);
+        harness.reachReady(u"A\nB"_s);
         harness->startTurn();
         harness->goHome();
         QTRY_COMPARE(m_fake->log, log);
@@ -213,8 +215,8 @@ private slots:
     {
         QTest::addColumn<bool>("service");
         QTest::addColumn<QStringList>("log");
-        const QString shown = u"OSK0 SetVisible true"_qs;
-        const QString hidden = u"OSK0 SetVisible false"_qs;
+        const QString shown = u"OSK0 SetVisible true"_s;
+        const QString hidden = u"OSK0 SetVisible false"_s;
         QTest::newRow("squeekboard") << true << QStringList{shown, hidden, shown, hidden};
         QTest::newRow("no keyboard") << false << QStringList{};
     }
@@ -222,7 +224,7 @@ private slots:
     {
         QFETCH(bool, service);
         QFETCH(QStringList, log);
-        serve(service ? QStringList{u"sm.puri.OSK0"_qs} : QStringList{});
+        serve(service ? QStringList{u"sm.puri.OSK0"_s} : QStringList{});
 
         QQmlEngine engine;
         QQmlComponent component(&engine);
@@ -235,7 +237,7 @@ private slots:
         window->show();
         window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::failOnWarning(QRegularExpression(u"."_qs));
+        QTest::failOnWarning(QRegularExpression(u"."_s));
         for (const char *name : {"a", "b", "plain", "b"}) {
             window->findChild<QQuickItem *>(QLatin1String(name))->forceActiveFocus();
             QTest::qWait(20);

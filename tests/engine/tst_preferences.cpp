@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 const QString key = QString::fromLatin1(GameStore::customWordsKey);
 
 class TestPreferences : public QObject
@@ -23,14 +25,14 @@ private slots:
     // Typed a key at a time through the writer thread, as the words screen does.
     void backgroundWritesKeepTheNewestText()
     {
-        const QString file = path(u"background.conf"_qs);
+        const QString file = path(u"background.conf"_s);
         const auto make = [file] { return std::make_unique<SettingsPreferences>(file); };
         QString typed;
         {
             BackgroundPreferences prefs(make);
             QCOMPARE(prefs.readText(key), std::nullopt);
             QVERIFY(!QFile::exists(file));
-            for (const QChar c : u"Ёжик\r\nвоздушный  шар\n\n😀 emoji, запятая; = [раздел]\n\\n\"кавычки\"\u2028"_qs) {
+            for (const QChar c : u"Ёжик\r\nвоздушный  шар\n\n😀 emoji, запятая; = [раздел]\n\\n\"кавычки\"\u2028"_s) {
                 typed += c;
                 QVERIFY(prefs.writeText(key, typed));
             }
@@ -72,10 +74,10 @@ private slots:
         if (!setAside) // a file QSettings can parse holds no text under the key
             QCOMPARE(prefs.readText(key), std::nullopt);
         // The next edit still gets stored.
-        QVERIFY(prefs.writeText(key, u"новое"_qs));
-        QCOMPARE(SettingsPreferences(file).readText(key), u"новое"_qs);
+        QVERIFY(prefs.writeText(key, u"новое"_s));
+        QCOMPARE(SettingsPreferences(file).readText(key), u"новое"_s);
         // An unreadable file is kept beside the new one, not thrown away.
-        QFile aside(file + u".corrupt"_qs);
+        QFile aside(file + u".corrupt"_s);
         QCOMPARE(aside.exists(), setAside);
         if (setAside) {
             QVERIFY(aside.open(QIODevice::ReadOnly));
@@ -87,17 +89,17 @@ private slots:
     // it stay, whatever their names.
     void onlyOurOwnLeftoversAreCleared()
     {
-        QVERIFY(QDir().mkpath(path(u"beside"_qs)));
-        const QString file = path(u"beside/glimp.conf"_qs);
-        QStringList kept{u"glimp.conf.backup"_qs, u"glimp.conf.old123"_qs, u"glimp.conf.Ab3xYz"_qs,
-                         u"glimp.conf.bak"_qs};
+        QVERIFY(QDir().mkpath(path(u"beside"_s)));
+        const QString file = path(u"beside/glimp.conf"_s);
+        QStringList kept{u"glimp.conf.backup"_s, u"glimp.conf.old123"_s, u"glimp.conf.Ab3xYz"_s,
+                         u"glimp.conf.bak"_s};
         for (const QString &name : kept)
-            writeFile(path(u"beside/"_qs + name), "their own");
-        writeFile(file + u".tarvuke-glimp-write"_qs, "[General]\nhalf");
-        QVERIFY(SettingsPreferences(file).writeText(key, u"слово"_qs));
-        QStringList left = QDir(path(u"beside"_qs)).entryList(QDir::Files | QDir::Hidden);
-        left.removeAll(u"glimp.conf.lock"_qs);
-        kept << u"glimp.conf"_qs;
+            writeFile(path(u"beside/"_s + name), "their own");
+        writeFile(file + u".tarvuke-glimp-write"_s, "[General]\nhalf");
+        QVERIFY(SettingsPreferences(file).writeText(key, u"слово"_s));
+        QStringList left = QDir(path(u"beside"_s)).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(u"glimp.conf.lock"_s);
+        kept << u"glimp.conf"_s;
         kept.sort();
         QCOMPARE(left, kept);
     }

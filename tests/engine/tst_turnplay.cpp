@@ -4,6 +4,8 @@
 
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 class TestTurnPlay : public QObject
 {
     Q_OBJECT
@@ -12,12 +14,12 @@ private slots:
     void aTurnEndsOnItsSixtiethTick()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
+        game.reachReady(u"A\nB"_s);
         game->startTurn();
-        QCOMPARE(game->timeText(), u"1:00"_qs);
+        QCOMPARE(game->timeText(), u"1:00"_s);
         game.clock.advance(59s);
         QCOMPARE(game->screen(), AppScreen::playing);
-        QCOMPARE(game->timeText(), u"0:01"_qs);
+        QCOMPARE(game->timeText(), u"0:01"_s);
         game.clock.advance(1s);
         QCOMPARE(game->screen(), AppScreen::summary);
         QCOMPARE(game.clock.pendingCount(), 0);
@@ -50,7 +52,7 @@ private slots:
     void guessesScoreAddBonusTimeAndTheTargetWins()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB\nC\nD"_qs);
+        game.reachReady(u"A\nB\nC\nD"_s);
         game->setBonusTime(10);
         game->setRoundDuration(10);
         game->setWordsToWin(3);
@@ -58,7 +60,7 @@ private slots:
         game.clock.advance(8s);
         const QString first = game->currentWord();
         game->handleSwipe(60.1);
-        QCOMPARE(game->timeText(), u"0:12"_qs);
+        QCOMPARE(game->timeText(), u"0:12"_s);
         QCOMPARE(game->teams().at(0).score, 1);
         QCOMPARE(game->roundWords().at(0).word, first);
         QVERIFY(game->currentWord() != first);
@@ -71,9 +73,9 @@ private slots:
         QCOMPARE(game->remainingTime(), 12);
         QCOMPARE(game.haptics.cues, (QList<HapticCue>{HapticCue::success, HapticCue::warning}));
         // No sound for a guess, one skip sound for a skip.
-        QStringList plays = game.audioBackend.log.filter(u":play"_qs);
+        QStringList plays = game.audioBackend.log.filter(u":play"_s);
         QCOMPARE(plays.size(), 1);
-        QVERIFY(plays.first().startsWith(u"skip_sound"_qs));
+        QVERIFY(plays.first().startsWith(u"skip_sound"_s));
 
         // The target word wins at once.
         game->handleSwipe(100);
@@ -84,9 +86,9 @@ private slots:
         QCOMPARE(game->winner()->id, game->teams().at(0).id);
         QCOMPARE(game->roundWords().last().word, last);
         QVERIFY(!game->hasTimerTask());
-        plays = game.audioBackend.log.filter(u":play"_qs);
+        plays = game.audioBackend.log.filter(u":play"_s);
         QCOMPARE(plays.size(), 1);
-        QVERIFY(plays.first().startsWith(u"game_end"_qs));
+        QVERIFY(plays.first().startsWith(u"game_end"_s));
         QCOMPARE(game.haptics.cues.last(), HapticCue::error);
         // Later swipes and ticks do nothing.
         game->handleSwipe(100);
@@ -99,7 +101,7 @@ private slots:
     void turnOperationsActOnce()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
+        game.reachReady(u"A\nB"_s);
         game->endTurn(false);
         game->continueAfterSummary();
         QCOMPARE(game->screen(), AppScreen::ready);
@@ -117,8 +119,8 @@ private slots:
         QCOMPARE(game->screen(), AppScreen::summary);
         QVERIFY(!game->winner());
         // One guess, no skip: the one-word sound.
-        QCOMPARE(game.audioBackend.log.filter(u":play"_qs).size(), 1);
-        QVERIFY(game.audioBackend.log.filter(u":play"_qs).first().contains(u"1word"_qs));
+        QCOMPARE(game.audioBackend.log.filter(u":play"_s).size(), 1);
+        QVERIFY(game.audioBackend.log.filter(u":play"_s).first().contains(u"1word"_s));
         QCOMPARE(game.haptics.cues.size(), 2);
         game->continueAfterSummary();
         game->continueAfterSummary();
@@ -128,7 +130,7 @@ private slots:
     void turnOrderPassesThroughEachPair()
     {
         StoreHarness game;
-        game.reachReady(u"1\n2\n3\n4\n5\n6"_qs);
+        game.reachReady(u"1\n2\n3\n4\n5\n6"_s);
         QStringList order;
         for (int turn = 0; turn < 7; ++turn) {
             order << game->currentPlayerName();
@@ -136,14 +138,14 @@ private slots:
             game->endTurn(false);
             game->continueAfterSummary();
         }
-        QCOMPARE(order.join(QString()), u"1234561"_qs);
+        QCOMPARE(order.join(QString()), u"1234561"_s);
     }
 
     void aTurnEndsWhenTheDeckRunsDry()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
-        game->setDifficulty(u"Простая"_qs);
+        game.reachReady(u"A\nB"_s);
+        game->setDifficulty(u"Простая"_s);
         game->startTurn();
         while (game->screen() == AppScreen::playing)
             game->handleSwipe(-100);
@@ -154,32 +156,32 @@ private slots:
     void theCustomDeckIsTriedFiveTimesInAHundred()
     {
         StoreHarness game;
-        game->setDifficulty(u"Простая"_qs);
+        game->setDifficulty(u"Простая"_s);
         game->setUsesCustomWords(true);
-        game->setCustomWordsText(u"свой\nСВОЙ "_qs);
+        game->setCustomWordsText(u"свой\nСВОЙ "_s);
         game->prepareDecks();
-        QCOMPARE(game->customDeck(), QStringList{u"свой"_qs});
+        QCOMPARE(game->customDeck(), QStringList{u"свой"_s});
         // 5 misses the custom deck, 4 hits it.
         game.random.queue = {5};
         QCOMPARE(game->drawWord()->second, false);
         game.random.queue = {4};
-        QCOMPARE(game->drawWord(), (std::pair{u"свой"_qs, true}));
+        QCOMPARE(game->drawWord(), (std::pair{u"свой"_s, true}));
         // An empty custom deck draws no number at all.
         const int draws = game.random.drawCount;
         game->drawWord();
         QCOMPARE(game.random.drawCount, draws);
 
         // An edit reaches the next turn's deck.
-        game->setCustomWordsText(u"ЕЖИК"_qs);
+        game->setCustomWordsText(u"ЕЖИК"_s);
         game->prepareDecks();
-        QCOMPARE(game->customDeck(), QStringList{u"ЕЖИК"_qs});
+        QCOMPARE(game->customDeck(), QStringList{u"ЕЖИК"_s});
         // Draw from the bank until its own "ёжик" has come up.
         std::optional<std::pair<QString, bool>> drawn;
         do {
             game.random.queue = {50};
             drawn = game->drawWord();
             QVERIFY(drawn && !drawn->second);
-        } while (drawn->first != u"ёжик"_qs);
+        } while (drawn->first != u"ёжик"_s);
         // The custom deck's only word is used: it is thrown away and the same draw returns
         // a bank word.
         const qsizetype bankLeft = game->regularDeck().size();
@@ -193,7 +195,7 @@ private slots:
     void aCardGoneMidFlightLeavesNothingBehind()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
+        game.reachReady(u"A\nB"_s);
         game->startTurn();
         QVERIFY(!CardThrow().release(120)); // without a store nothing is thrown
         auto card = std::make_unique<CardThrow>();

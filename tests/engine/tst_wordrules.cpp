@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestWordRules : public QObject
 {
     Q_OBJECT
@@ -13,17 +15,17 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<bool>("same");
-        QTest::newRow("ё and Е") << u"ёжик"_qs << u"ЕЖИК"_qs << true;
-        QTest::newRow("end spaces") << u"ёжик"_qs << u" Ежик "_qs << true;
-        QTest::newRow("й and и") << u"йод"_qs << u"иод"_qs << true;
-        QTest::newRow("latin accents") << u"Café"_qs << u"cafe"_qs << true;
-        QTest::newRow("decomposed ё") << u"е\u0308жик"_qs << u"ежик"_qs << true;
-        QTest::newRow("inner spaces stay") << u"Воздушный  шар"_qs << u"воздушный шар"_qs << false;
-        QTest::newRow("letters stay") << u"мел"_qs << u"мель"_qs << false;
+        QTest::newRow("ё and Е") << u"ёжик"_s << u"ЕЖИК"_s << true;
+        QTest::newRow("end spaces") << u"ёжик"_s << u" Ежик "_s << true;
+        QTest::newRow("й and и") << u"йод"_s << u"иод"_s << true;
+        QTest::newRow("latin accents") << u"Café"_s << u"cafe"_s << true;
+        QTest::newRow("decomposed ё") << u"е\u0308жик"_s << u"ежик"_s << true;
+        QTest::newRow("inner spaces stay") << u"Воздушный  шар"_s << u"воздушный шар"_s << false;
+        QTest::newRow("letters stay") << u"мел"_s << u"мель"_s << false;
         // A long word is folded in pieces; the cut must not part a vowel sign from its
         // consonant, which compose into one character.
-        QTest::newRow("no cut inside a character") << QString(255, u'a') + u"\u09C7\u09BE"_qs
-                                                   << QString(255, u'a') + u"\u09CB"_qs << true;
+        QTest::newRow("no cut inside a character") << QString(255, u'a') + u"\u09C7\u09BE"_s
+                                                   << QString(255, u'a') + u"\u09CB"_s << true;
     }
     void wordKeys()
     {
@@ -46,7 +48,7 @@ private slots:
             return key.toCaseFolded().normalized(QString::NormalizationForm_C);
         };
         for (char16_t c = 0x20; c < 0x0530; ++c) {
-            const QString word = u"Я"_qs + QChar(c) + u"z"_qs;
+            const QString word = u"Я"_s + QChar(c) + u"z"_s;
             QCOMPARE(wordKey(word), reference(word));
         }
         for (Difficulty d : allDifficulties()) {
@@ -62,28 +64,28 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("names");
-        const QString breaks = u"a\nb\u000Bc\u000Cd\re\r\nf\u0085g\u2028h\u2029i"_qs;
+        const QString breaks = u"a\nb\u000Bc\u000Cd\re\r\nf\u0085g\u2028h\u2029i"_s;
         const QStringList nine{"a", "b", "c", "d", "e", "f", "g", "h", "i"};
         QTest::newRow("every break") << breaks << nine << nine;
         QTest::newRow("blank lines and spaces")
-                << u"слон\n\n  Слон  \r\nжираф\n"_qs << QStringList{u"слон"_qs, u"Слон"_qs, u"жираф"_qs}
-                << QStringList{u"слон"_qs, u"Слон"_qs, u"жираф"_qs};
-        QTest::newRow("unicode white space only") << u"  \n\t\n\u00A0\u3000\n"_qs << QStringList() << QStringList();
-        QTest::newRow("inner spaces stay") << u"  Мария  Петровна "_qs
-                                           << QStringList{u"Мария  Петровна"_qs} << QStringList{u"Мария  Петровна"_qs};
-        QTest::newRow("duplicates") << u"Петя\nПетя"_qs << QStringList{u"Петя"_qs, u"Петя"_qs}
-                                    << QStringList{u"Петя"_qs, u"Петя"_qs};
-        QTest::newRow("commas") << u"Аня, Борис\n,, Вика ,"_qs << QStringList{u"Аня, Борис"_qs, u",, Вика ,"_qs}
-                                << QStringList{u"Аня"_qs, u"Борис"_qs, u"Вика"_qs};
-        QTest::newRow("other commas") << u"a;b，c،d"_qs << QStringList{u"a;b，c،d"_qs} << QStringList{u"a;b，c،d"_qs};
-        QTest::newRow("comma with a combining mark") << u"a,\u0301b"_qs << QStringList{u"a,\u0301b"_qs}
-                                                     << QStringList{u"a,\u0301b"_qs};
+                << u"слон\n\n  Слон  \r\nжираф\n"_s << QStringList{u"слон"_s, u"Слон"_s, u"жираф"_s}
+                << QStringList{u"слон"_s, u"Слон"_s, u"жираф"_s};
+        QTest::newRow("unicode white space only") << u"  \n\t\n\u00A0\u3000\n"_s << QStringList() << QStringList();
+        QTest::newRow("inner spaces stay") << u"  Мария  Петровна "_s
+                                           << QStringList{u"Мария  Петровна"_s} << QStringList{u"Мария  Петровна"_s};
+        QTest::newRow("duplicates") << u"Петя\nПетя"_s << QStringList{u"Петя"_s, u"Петя"_s}
+                                    << QStringList{u"Петя"_s, u"Петя"_s};
+        QTest::newRow("commas") << u"Аня, Борис\n,, Вика ,"_s << QStringList{u"Аня, Борис"_s, u",, Вика ,"_s}
+                                << QStringList{u"Аня"_s, u"Борис"_s, u"Вика"_s};
+        QTest::newRow("other commas") << u"a;b，c،d"_s << QStringList{u"a;b，c،d"_s} << QStringList{u"a;b，c،d"_s};
+        QTest::newRow("comma with a combining mark") << u"a,\u0301b"_s << QStringList{u"a,\u0301b"_s}
+                                                     << QStringList{u"a,\u0301b"_s};
         // Qt's segmentation of the whole text splits this comma from its mark.
-        const QString joined = u",\u0301\uFF0C\u0308;\u0306\u20DD\u0345\u0903"_qs;
+        const QString joined = u",\u0301\uFF0C\u0308;\u0306\u20DD\u0345\u0903"_s;
         QTest::newRow("comma with a mark, a spacing mark later") << joined << QStringList{joined}
                                                                  << QStringList{joined};
-        QTest::newRow("zero-width space is no space") << u"\u200B"_qs << QStringList{u"\u200B"_qs}
-                                                      << QStringList{u"\u200B"_qs};
+        QTest::newRow("zero-width space is no space") << u"\u200B"_s << QStringList{u"\u200B"_s}
+                                                      << QStringList{u"\u200B"_s};
     }
     void splitting()
     {

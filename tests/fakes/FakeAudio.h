@@ -27,10 +27,10 @@ private:
     {
         Player(QString name, QStringList &log) : name(std::move(name)), log(log) { }
         void setVolume(float volume) override { log << name + QStringLiteral(":volume %1").arg(volume); }
-        void prepare() override { log << name + u":prepare"_qs; }
+        void prepare() override { log << name + QStringLiteral(":prepare"); }
         void setPosition(double seconds) override { log << name + QStringLiteral(":position %1").arg(seconds); }
-        void play() override { log << name + u":play"_qs; }
-        void stop() override { log << name + u":stop"_qs; }
+        void play() override { log << name + QStringLiteral(":play"); }
+        void stop() override { log << name + QStringLiteral(":stop"); }
         QString name;
         QStringList &log;
     };

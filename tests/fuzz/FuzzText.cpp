@@ -3,20 +3,22 @@
 #include <QStringList>
 #include <cstring>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Code units that the text rules treat specially, or that are known to trip up case folding,
 // normalisation and grapheme segmentation.
 const QStringList snippets{
-    u"\n"_qs, u"\r"_qs, u"\r\n"_qs, u"\v"_qs, u"\f"_qs, u"\u0085"_qs, u"\u2028"_qs,
-    u"\u2029"_qs, u" "_qs, u"\t"_qs, u"\u00a0"_qs, u"\u2003"_qs, u"\u3000"_qs, u"\u1680"_qs,
-    u"\u200b"_qs, u"\ufeff"_qs, u","_qs, u"\uff0c"_qs, u";"_qs, u"\u0301"_qs, u"\u0308"_qs,
-    u"\u0306"_qs, u"\u20dd"_qs, u"\u0345"_qs, u"\u0903"_qs, u"\u200d"_qs, u"\u034f"_qs,
-    u"ё"_qs, u"Ё"_qs, u"е"_qs, u"й"_qs, u"Й"_qs, u"и"_qs, u"а"_qs, u"Ж"_qs, u"a"_qs,
-    u"Z"_qs, u"ß"_qs, u"ẞ"_qs, u"İ"_qs, u"ı"_qs, u"ﬃ"_qs, u"ǅ"_qs, u"ΐ"_qs, u"ς"_qs,
-    u"Σ"_qs, u"\u212a"_qs, u"😀"_qs, u"👨‍👩‍👧"_qs, u"🇷🇺"_qs, u"👍🏽"_qs, u"שרה"_qs,
-    u"مرحبا"_qs, u"\u202e"_qs, u"\u200f"_qs, u"한"_qs, u"\u1100\u1161"_qs, u"क्षि"_qs,
-    QString(QChar(u'\0')), u"\ufffd"_qs, QString(QChar(char16_t(0xd83d))),
+    u"\n"_s, u"\r"_s, u"\r\n"_s, u"\v"_s, u"\f"_s, u"\u0085"_s, u"\u2028"_s,
+    u"\u2029"_s, u" "_s, u"\t"_s, u"\u00a0"_s, u"\u2003"_s, u"\u3000"_s, u"\u1680"_s,
+    u"\u200b"_s, u"\ufeff"_s, u","_s, u"\uff0c"_s, u";"_s, u"\u0301"_s, u"\u0308"_s,
+    u"\u0306"_s, u"\u20dd"_s, u"\u0345"_s, u"\u0903"_s, u"\u200d"_s, u"\u034f"_s,
+    u"ё"_s, u"Ё"_s, u"е"_s, u"й"_s, u"Й"_s, u"и"_s, u"а"_s, u"Ж"_s, u"a"_s,
+    u"Z"_s, u"ß"_s, u"ẞ"_s, u"İ"_s, u"ı"_s, u"ﬃ"_s, u"ǅ"_s, u"ΐ"_s, u"ς"_s,
+    u"Σ"_s, u"\u212a"_s, u"😀"_s, u"👨‍👩‍👧"_s, u"🇷🇺"_s, u"👍🏽"_s, u"שרה"_s,
+    u"مرحبا"_s, u"\u202e"_s, u"\u200f"_s, u"한"_s, u"\u1100\u1161"_s, u"क्षि"_s,
+    QString(QChar(u'\0')), u"\ufffd"_s, QString(QChar(char16_t(0xd83d))),
     QString(QChar(char16_t(0xde00))), QString(QChar(char16_t(0xffff)))};
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 template <typename List>
@@ -27,9 +29,9 @@ QString consumeText(FuzzedDataProvider &input)
 // Digits as a number field receives them, too long for 64 bits now and then.
 QString consumeNumberText(FuzzedDataProvider &input)
 {
-    static const QStringList forms{u"0"_qs, u"1"_qs, u"20"_qs, u" 7 "_qs, u"-5"_qs, u"٣"_qs,
-                                   u"9223372036854775807"_qs, u"9223372036854775808"_qs,
-                                   u"99999999999999999999"_qs, u"1e3"_qs, u""_qs, u"+"_qs};
+    static const QStringList forms{u"0"_s, u"1"_s, u"20"_s, u" 7 "_s, u"-5"_s, u"٣"_s,
+                                   u"9223372036854775807"_s, u"9223372036854775808"_s,
+                                   u"99999999999999999999"_s, u"1e3"_s, u""_s, u"+"_s};
     return input.ConsumeBool() ? pick(input, forms) : consumeText(input);
 }
 

@@ -5,6 +5,8 @@
 
 #include <QTextBoundaryFinder>
 
+using namespace Qt::StringLiterals;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString text = decodeFuzzText(data, size);
@@ -28,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (text.size() < bigFuzzTextSize) {
         FUZZ_CHECK(playerNames(names.join(u'\n')) == names);
-        FUZZ_CHECK(playerNames(names.join(u", "_qs)) == names);
+        FUZZ_CHECK(playerNames(names.join(u", "_s)) == names);
     }
     return 0;
 }

@@ -4,6 +4,8 @@
 #include "FuzzText.h"
 #include "WordRules.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The fold done the slow, obvious way: quadratic on long texts, so only used on short ones.
@@ -40,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     if (word.size() <= 4096)
         FUZZ_CHECK(key == plainKey(word));
-    FUZZ_CHECK(wordKey(u" \t\u3000"_qs + word + u"\u00a0\r\n\u2029"_qs) == key);
+    FUZZ_CHECK(wordKey(u" \t\u3000"_s + word + u"\u00a0\r\n\u2029"_s) == key);
     // Removing a mark can leave white space bare at an end (a word ending in " \u0301"), so
     // a key is its own key up to such ends.
     FUZZ_CHECK(wordKey(key) == key.trimmed());

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestAppStart : public QObject
 {
     Q_OBJECT
@@ -29,23 +31,23 @@ private slots:
     {
         QFETCH(QString, setup);
         const QString root = m_dir.filePath(setup);
-        QString config = root + u"/config"_qs;
-        const QString file = config + u"/tarvuke/glimp.conf"_qs;
-        QVERIFY(QDir().mkpath(root + u"/home"_qs));
-        QVERIFY(QDir().mkpath(config + u"/tarvuke"_qs));
+        QString config = root + u"/config"_s;
+        const QString file = config + u"/tarvuke/glimp.conf"_s;
+        QVERIFY(QDir().mkpath(root + u"/home"_s));
+        QVERIFY(QDir().mkpath(config + u"/tarvuke"_s));
         // A desktop session always has a private runtime directory; without one Qt says so.
-        QVERIFY(QDir().mkdir(root + u"/runtime"_qs, QFileDevice::ReadOwner
+        QVERIFY(QDir().mkdir(root + u"/runtime"_s, QFileDevice::ReadOwner
                                                         | QFileDevice::WriteOwner
                                                         | QFileDevice::ExeOwner));
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : {u"DBUS_SESSION_BUS_ADDRESS"_qs, u"DISPLAY"_qs,
-                                    u"WAYLAND_DISPLAY"_qs, u"QT_LOGGING_RULES"_qs})
+        for (const QString &name : {u"DBUS_SESSION_BUS_ADDRESS"_s, u"DISPLAY"_s,
+                                    u"WAYLAND_DISPLAY"_s, u"QT_LOGGING_RULES"_s})
             env.remove(name);
-        env.insert(u"QT_MESSAGE_PATTERN"_qs, u"%{if-category}%{category}: %{endif}%{message}"_qs);
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-        env.insert(u"HOME"_qs, root + u"/home"_qs);
-        env.insert(u"XDG_RUNTIME_DIR"_qs, root + u"/runtime"_qs);
+        env.insert(u"QT_MESSAGE_PATTERN"_s, u"%{if-category}%{category}: %{endif}%{message}"_s);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"HOME"_s, root + u"/home"_s);
+        env.insert(u"XDG_RUNTIME_DIR"_s, root + u"/runtime"_s);
 
         QString program = QStringLiteral(GAME_BINARY);
         QStringList arguments;
@@ -54,32 +56,32 @@ private slots:
         if (setup == u"preferences unreadable as text")
             writeFile(file, "[General]\ntarvuke.glimp.customWords=a, b\n");
         if (setup == u"config below a regular file") {
-            writeFile(root + u"/a-file"_qs, "x");
-            config = root + u"/a-file/config"_qs;
+            writeFile(root + u"/a-file"_s, "x");
+            config = root + u"/a-file/config"_s;
         }
         if (setup == u"read-only config directory") {
             // The game runs in its own mount namespace, where the directory is read-only.
-            if (QProcess::execute(u"unshare"_qs, {u"-m"_qs, u"--"_qs, u"mount"_qs, u"-t"_qs,
-                                                  u"tmpfs"_qs, u"-o"_qs, u"ro"_qs, u"tmpfs"_qs,
-                                                  u"/mnt"_qs})
+            if (QProcess::execute(u"unshare"_s, {u"-m"_s, u"--"_s, u"mount"_s, u"-t"_s,
+                                                  u"tmpfs"_s, u"-o"_s, u"ro"_s, u"tmpfs"_s,
+                                                  u"/mnt"_s})
                 != 0)
                 QSKIP("no private mounts here (needs unshare and mount rights)");
             writeFile(file, "[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6\n");
-            arguments = {u"-m"_qs, u"--"_qs, u"sh"_qs, u"-c"_qs,
-                         u"mount -o bind,ro \"$1\" \"$1\" && exec \"$2\""_qs, u"sh"_qs,
-                         config + u"/tarvuke"_qs, program};
-            program = u"unshare"_qs;
+            arguments = {u"-m"_s, u"--"_s, u"sh"_s, u"-c"_s,
+                         u"mount -o bind,ro \"$1\" \"$1\" && exec \"$2\""_s, u"sh"_s,
+                         config + u"/tarvuke"_s, program};
+            program = u"unshare"_s;
         }
         if (setup == u"session bus gone")
-            env.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, u"unix:path="_qs + root + u"/no-bus"_qs);
+            env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, u"unix:path="_s + root + u"/no-bus"_s);
         if (setup == u"no system fonts") {
             // A font configuration that finds no fonts at all: the game's own are built in.
-            writeFile(root + u"/fonts.conf"_qs,
+            writeFile(root + u"/fonts.conf"_s,
                       "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>"
-                          + (root + u"/fontcache"_qs).toUtf8() + "</cachedir></fontconfig>\n");
-            env.insert(u"FONTCONFIG_FILE"_qs, root + u"/fonts.conf"_qs);
+                          + (root + u"/fontcache"_s).toUtf8() + "</cachedir></fontconfig>\n");
+            env.insert(u"FONTCONFIG_FILE"_s, root + u"/fonts.conf"_s);
         }
-        env.insert(u"XDG_CONFIG_HOME"_qs, config);
+        env.insert(u"XDG_CONFIG_HOME"_s, config);
 
         QProcess game;
         game.setProcessEnvironment(env);
@@ -93,7 +95,7 @@ private slots:
             game.waitForFinished();
         }
         const QString printed = QString::fromUtf8(game.readAll()).trimmed();
-        QVERIFY2(!ended, qPrintable(u"exited with %1: %2"_qs.arg(game.exitCode()).arg(printed)));
+        QVERIFY2(!ended, qPrintable(u"exited with %1: %2"_s.arg(game.exitCode()).arg(printed)));
         QVERIFY2(printed.isEmpty(), qPrintable(printed));
     }
 
@@ -104,21 +106,21 @@ private slots:
     void firstFrameLoadsOnlyWhatItDraws()
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"QT_QPA_PLATFORM"_qs, u"offscreen"_qs);
-        env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.filePath(u"first-frame"_qs));
-        env.insert(u"GLIMP_QUIT_AFTER_FIRST_FRAME"_qs, u"1"_qs);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"XDG_CONFIG_HOME"_s, m_dir.filePath(u"first-frame"_s));
+        env.insert(u"GLIMP_QUIT_AFTER_FIRST_FRAME"_s, u"1"_s);
         // The dynamic loader names every library it opens.
-        env.insert(u"LD_DEBUG"_qs, u"files"_qs);
+        env.insert(u"LD_DEBUG"_s, u"files"_s);
         QProcess game;
         game.setProcessEnvironment(env);
         game.start(QStringLiteral(GAME_BINARY));
         QVERIFY(game.waitForFinished(30000));
         QCOMPARE(game.exitCode(), 0);
         const QString opened = QString::fromUtf8(game.readAllStandardError());
-        QVERIFY(opened.contains(u"libQt6Quick.so"_qs));
+        QVERIFY(opened.contains(u"libQt6Quick.so"_s));
         for (const QString &module :
-             {u"libQt6QuickTemplates2"_qs, u"libQt6QuickLayouts"_qs, u"libQt6QuickShapes"_qs,
-              u"libQt6Multimedia"_qs})
+             {u"libQt6QuickTemplates2"_s, u"libQt6QuickLayouts"_s, u"libQt6QuickShapes"_s,
+              u"libQt6Multimedia"_s})
             QVERIFY2(!opened.contains(module), qPrintable(module));
     }
 };

@@ -19,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -50,7 +52,7 @@ void playAGame(RealServices &services)
 {
     GameStore &game = services.game;
     game.startNewGame();
-    game.setPlayerText(u"Аня, Борис\nВика, Глеб\nДаша"_qs);
+    game.setPlayerText(u"Аня, Борис\nВика, Глеб\nДаша"_s);
     game.setUsesCustomWords(true);
     game.setWordsToWin(3);
     game.openFormation();
@@ -77,7 +79,7 @@ class TestBadEnvironment : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    const QString m_sounds = m_dir.filePath(u"sounds"_qs);
+    const QString m_sounds = m_dir.filePath(u"sounds"_s);
 
 private slots:
     void initTestCase()
@@ -86,11 +88,11 @@ private slots:
         qunsetenv("DBUS_SESSION_BUS_ADDRESS");
         qunsetenv("DISPLAY");
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext &context, const QString &s) {
-            messages << QString::fromUtf8(context.category) + u": "_qs + s;
+            messages << QString::fromUtf8(context.category) + u": "_s + s;
         });
         // The cues cut short, replaced by text or noise, or gone.
         QVERIFY(QDir().mkpath(m_sounds));
-        for (const QFileInfo &cue : QDir(u":/Sounds"_qs).entryInfoList(QDir::Files)) {
+        for (const QFileInfo &cue : QDir(u":/Sounds"_s).entryInfoList(QDir::Files)) {
             QFile file(cue.filePath());
             QVERIFY(file.open(QIODevice::ReadOnly));
             QByteArray bytes = file.readAll();
@@ -117,33 +119,33 @@ private slots:
         QTest::addColumn<QString>("wordsAtStart");
         QTest::addColumn<bool>("stored");
         const auto row = [this](const char *tag, const QByteArray &contents, const QString &words) {
-            const QString file = m_dir.filePath(QString::fromLatin1(tag) + u".conf"_qs);
+            const QString file = m_dir.filePath(QString::fromLatin1(tag) + u".conf"_s);
             writeFile(file, contents);
             QTest::newRow(tag) << file << words << true;
         };
         row("binary garbage", QByteArray("\x00\xff\xfe[\x01=\x02\n\x80", 9), {});
         // What can be read is kept.
         row("cut off mid-escape",
-            "[General]\ntarvuke.glimp.customWords=\"\xd1\x91\xd0\xb6\\", u"ёж"_qs);
+            "[General]\ntarvuke.glimp.customWords=\"\xd1\x91\xd0\xb6\\", u"ёж"_s);
         row("empty file", {}, {});
         row("a list, not a text",
             "[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6, \xd0\xba\xd0\xbe\xd1\x82\n",
             {});
         row("invalid UTF-8 in the text",
-            "[General]\ntarvuke.glimp.customWords=\xd0\xba\xff\xd1\x82\n", u"к\ufffdт"_qs);
+            "[General]\ntarvuke.glimp.customWords=\xd0\xba\xff\xd1\x82\n", u"к\ufffdт"_s);
         row("8 MB of words",
             "[General]\ntarvuke.glimp.customWords=" + QByteArray(1 << 20, 'w') + "\\n"
                 + QByteArray(7 << 20, 'z') + '\n',
-            u"w"_qs.repeated(1 << 20) + u'\n' + u"z"_qs.repeated(7 << 20));
+            u"w"_s.repeated(1 << 20) + u'\n' + u"z"_s.repeated(7 << 20));
 
         // Root may write anywhere, but not below a regular file, nor into a directory that
         // stands where the file should be.
-        writeFile(m_dir.filePath(u"a-file"_qs), "x");
-        QVERIFY(QDir(m_dir.path()).mkpath(u"a-directory/glimp.conf"_qs));
+        writeFile(m_dir.filePath(u"a-file"_s), "x");
+        QVERIFY(QDir(m_dir.path()).mkpath(u"a-directory/glimp.conf"_s));
         QTest::newRow("below a regular file")
-            << m_dir.filePath(u"a-file/tarvuke/glimp.conf"_qs) << QString() << false;
+            << m_dir.filePath(u"a-file/tarvuke/glimp.conf"_s) << QString() << false;
         QTest::newRow("a directory in its place")
-            << m_dir.filePath(u"a-directory/glimp.conf"_qs) << QString() << false;
+            << m_dir.filePath(u"a-directory/glimp.conf"_s) << QString() << false;
     }
     void gamesPlayWhateverThePreferencesHold()
     {
@@ -153,10 +155,10 @@ private slots:
         {
             RealServices services(file, m_sounds);
             QCOMPARE(services.game.customWordsText(), wordsAtStart);
-            services.game.setCustomWordsText(u"кит\nёж"_qs);
+            services.game.setCustomWordsText(u"кит\nёж"_s);
             playAGame(services);
             // Kept for this session at least.
-            QCOMPARE(services.game.customWordsText(), u"кит\nёж"_qs);
+            QCOMPARE(services.game.customWordsText(), u"кит\nёж"_s);
             // Every cue once loaded, into no sound device: the broken ones stay silent.
             services.audio.waitUntilLoaded();
             for (int i = 0; i < 6; ++i) {
@@ -170,7 +172,7 @@ private slots:
         // The players' words of this session are what the next one finds, where they can be
         // stored at all.
         RealServices services(file, m_sounds);
-        QCOMPARE(services.game.customWordsText(), stored ? u"кит\nёж"_qs : QString());
+        QCOMPARE(services.game.customWordsText(), stored ? u"кит\nёж"_s : QString());
     }
 };
 

@@ -19,6 +19,8 @@
 #include <random>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Edit index of run run: a line naming both, then now and then a large paste or nothing at
@@ -28,10 +30,10 @@ QString editText(int run, int index)
     if (index % 97 == 41)
         return {};
     static const QStringList pieces{
-        u"ёжик"_qs, u"воздушный  шар"_qs, u" Ёлка "_qs, u"\r\n"_qs, u"\n\n"_qs, u"\u2028"_qs,
-        u"😀👨‍👩‍👧"_qs, u"שרה"_qs, u"a=b"_qs, u"; не комментарий"_qs, u"# и это"_qs,
-        u"[General]"_qs, u"@ByteArray(x)"_qs, u"@Variant(\\0)"_qs, u"\"кавычки\""_qs,
-        u"\\n\\\\"_qs, u"%25 %"_qs, u"e\u0301"_qs, u"\t"_qs, QString(QChar(u'\0'))};
+        u"ёжик"_s, u"воздушный  шар"_s, u" Ёлка "_s, u"\r\n"_s, u"\n\n"_s, u"\u2028"_s,
+        u"😀👨‍👩‍👧"_s, u"שרה"_s, u"a=b"_s, u"; не комментарий"_s, u"# и это"_s,
+        u"[General]"_s, u"@ByteArray(x)"_s, u"@Variant(\\0)"_s, u"\"кавычки\""_s,
+        u"\\n\\\\"_s, u"%25 %"_s, u"e\u0301"_s, u"\t"_s, QString(QChar(u'\0'))};
     std::mt19937 rng(quint32(run) * 100003u + quint32(index));
     const int count = index % 50 == 7 ? 8000 : int(rng() % 60);
     QString text = QStringLiteral("правка %1.%2\n").arg(run).arg(index);
@@ -66,7 +68,7 @@ private slots:
         const int kills = qEnvironmentVariableIntValue("GLIMP_CRASH_KILLS") ?: 20;
         const int edits = qEnvironmentVariableIntValue("GLIMP_CRASH_EDITS") ?: 100;
         QTemporaryDir dir;
-        const QString file = dir.filePath(u"tarvuke/glimp.conf"_qs);
+        const QString file = dir.filePath(u"tarvuke/glimp.conf"_s);
         QRandomGenerator random(20240611);
         std::optional<QString> stored;
         int killedMidRun = 0;
@@ -74,7 +76,7 @@ private slots:
             QProcess writer;
             writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             writer.start(QCoreApplication::applicationFilePath(),
-                         {u"--write"_qs, file, QString::number(run), QString::number(edits)});
+                         {u"--write"_s, file, QString::number(run), QString::number(edits)});
             QVERIFY2(writer.waitForStarted(), qPrintable(writer.errorString()));
 
             // Let it finish a random number of edits, then kill it a random fraction of a
@@ -102,15 +104,15 @@ private slots:
                 finished < edits ? std::optional(editText(run, finished + 1)) : last;
             const std::optional<QString> now =
                 SettingsPreferences(file).readText(QString::fromLatin1(GameStore::customWordsKey));
-            QVERIFY2(now == last || now == next, qPrintable(now.value_or(u"nothing"_qs).left(40)));
+            QVERIFY2(now == last || now == next, qPrintable(now.value_or(u"nothing"_s).left(40)));
             QCOMPARE(QSettings(file, QSettings::IniFormat).status(), QSettings::NoError);
-            QVERIFY(!QFile::exists(file + u".corrupt"_qs));
+            QVERIFY(!QFile::exists(file + u".corrupt"_s));
             stored = now;
         }
         // Opening the file cleared what killed writes left; a lock file may stay.
-        QStringList left = QDir(dir.filePath(u"tarvuke"_qs)).entryList(QDir::Files | QDir::Hidden);
-        left.removeAll(u"glimp.conf.lock"_qs);
-        QCOMPARE(left, QStringList{u"glimp.conf"_qs});
+        QStringList left = QDir(dir.filePath(u"tarvuke"_s)).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(u"glimp.conf.lock"_s);
+        QCOMPARE(left, QStringList{u"glimp.conf"_s});
         QVERIFY2(killedMidRun >= kills / 2, "too few kills landed while the writer was writing");
     }
 };

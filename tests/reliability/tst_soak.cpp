@@ -19,6 +19,8 @@
 #include <random>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 // AddressSanitizer's live bytes (quarantine excluded), when it is linked in: its allocator is
 // invisible to mallinfo2. From sanitizer/allocator_interface.h, which GCC does not install.
 extern "C" size_t __sanitizer_get_current_allocated_bytes() __attribute__((weak));
@@ -78,11 +80,11 @@ private slots:
     void initTestCase()
     {
         QVERIFY(UiAssets::install());
-        QQuickStyle::setStyle(u"Basic"_qs);
+        QQuickStyle::setStyle(u"Basic"_s);
         m_driver.install();
-        m_engine.addImportPath(u"qrc:/qt/qml"_qs);
-        m_engine.setInitialProperties({{u"game"_qs, QVariant::fromValue(&m_rig.store)}});
-        m_engine.load(QUrl(u"qrc:/qt/qml/TarvukeGlimp/Main.qml"_qs));
+        m_engine.addImportPath(u"qrc:/qt/qml"_s);
+        m_engine.setInitialProperties({{u"game"_s, QVariant::fromValue(&m_rig.store)}});
+        m_engine.load(QUrl(u"qrc:/qt/qml/TarvukeGlimp/Main.qml"_s));
         QVERIFY(!m_engine.rootObjects().isEmpty());
         m_window = qobject_cast<QQuickWindow *>(m_engine.rootObjects().constFirst());
         QVERIFY(m_window);
@@ -116,7 +118,7 @@ private slots:
         const int span = end.turn - warm->turn;
         const qint64 heapGrowth = end.heap - warm->heap;
         const qint64 residentGrowth = end.resident - warm->resident;
-        const QString growth = u"in %1 turns from turn %2: heap %3 B, QObjects %4, RSS %5 kB"_qs
+        const QString growth = u"in %1 turns from turn %2: heap %3 B, QObjects %4, RSS %5 kB"_s
                 .arg(span).arg(warm->turn).arg(heapGrowth).arg(end.objects - warm->objects)
                 .arg(residentGrowth / 1024);
         std::printf("soak: %d games, %s\n", m_games, qPrintable(growth));
@@ -187,7 +189,7 @@ private:
         Footprint f{m_turns, qint64(info.uordblks + info.hblkhd), liveObjects.load(), 0};
         if (__sanitizer_get_current_allocated_bytes)
             f.heap = qint64(__sanitizer_get_current_allocated_bytes());
-        QFile statm(u"/proc/self/statm"_qs);
+        QFile statm(u"/proc/self/statm"_s);
         if (statm.open(QIODevice::ReadOnly)) // pages resident come second
             f.resident = statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
         std::printf("soak: turn %5d  heap %10lld B  QObjects %6lld  RSS %8lld kB\n", f.turn,
@@ -211,8 +213,8 @@ private:
                 store.setScreen(AppScreen::customWords);
                 SOAK_STEP(expect(AppScreen::customWords));
                 // Two lists taken in turn: the text changes, its size does not creep.
-                store.setCustomWordsText(s == 0 ? u"самовар\nматрёшка\nборщ\nушанка"_qs
-                                                : u"дача\nбаня\nвеник\nкомпот\nкисель"_qs);
+                store.setCustomWordsText(s == 0 ? u"самовар\nматрёшка\nборщ\nушанка"_s
+                                                : u"дача\nбаня\nвеник\nкомпот\nкисель"_s);
                 SOAK_STEP(render());
                 store.goHome();
                 SOAK_STEP(expect(AppScreen::home));
@@ -220,7 +222,7 @@ private:
             store.startNewGame();
         }
         SOAK_STEP(expect(AppScreen::setup));
-        const QStringList names = u"Аня Боря Вика Гоша Даша Егор Жанна"_qs.split(u' ');
+        const QStringList names = u"Аня Боря Вика Гоша Даша Егор Жанна"_s.split(u' ');
         store.setPlayerText(names.mid(0, playerCounts[s]).join(u'\n'));
         store.setDifficulty(GameStore::difficultyLabels().at(s % 3));
         store.setUsesCustomWords(s % 2 == 0);

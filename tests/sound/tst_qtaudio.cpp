@@ -15,6 +15,8 @@
 #include <cmath>
 #include <thread>
 
+using namespace Qt::StringLiterals;
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -30,7 +32,7 @@ double rmsDb(const QList<qint16> &values, qsizetype start, qsizetype count)
 
 QByteArray resource(const QString &name)
 {
-    QFile file(u":/Sounds/%1.m4a"_qs.arg(name));
+    QFile file(u":/Sounds/%1.m4a"_s.arg(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
@@ -60,10 +62,10 @@ private slots:
         QStringList files;
         for (const QString &name : sound.skipNames + sound.gameEndNames + sound.turnEndNames) {
             QVERIFY2(sound.hasPlayer(name), qPrintable(name));
-            files << name + u".m4a"_qs;
+            files << name + u".m4a"_s;
         }
         files.sort();
-        QCOMPARE(QDir(u":/Sounds"_qs).entryList(QDir::Files, QDir::Name), files);
+        QCOMPARE(QDir(u":/Sounds"_s).entryList(QDir::Files, QDir::Name), files);
         QElapsedTimer timer;
         timer.start();
         for (int i = 0; i < 10; ++i)
@@ -78,9 +80,9 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<double>("longest");
-        for (const QString &file : QDir(u":/Sounds"_qs).entryList(QDir::Files)) {
+        for (const QString &file : QDir(u":/Sounds"_s).entryList(QDir::Files)) {
             const QString name = file.chopped(4);
-            const bool skip = name.startsWith(u"skip"_qs), turnEnd = name.startsWith(u"turn"_qs);
+            const bool skip = name.startsWith(u"skip"_s), turnEnd = name.startsWith(u"turn"_s);
             QTest::newRow(qPrintable(name)) << name << (skip ? 0.4 : turnEnd ? 2.5 : 3.5);
         }
     }
@@ -101,50 +103,50 @@ private slots:
         qFromLittleEndian<qint16>(sound->pcm.constData(), values.size(), values.data());
         const auto [low, high] = std::minmax_element(values.cbegin(), values.cend());
         const double peak = 20.0 * std::log10(std::max(-double(*low), double(*high)) / 32768.0);
-        QVERIFY2(peak < -0.5, qPrintable(u"peak %1 dBFS"_qs.arg(peak)));
+        QVERIFY2(peak < -0.5, qPrintable(u"peak %1 dBFS"_s.arg(peak)));
         // A fade-in starts from silence; a fade-out leaves the last 10 ms nearly silent.
         QVERIFY2(std::abs(values.first()) < 655, qPrintable(QString::number(values.first())));
         const double tail = rmsDb(values, values.size() - 480, 480);
-        QVERIFY2(tail < -50, qPrintable(u"last 10 ms at %1 dBFS"_qs.arg(tail)));
+        QVERIFY2(tail < -50, qPrintable(u"last 10 ms at %1 dBFS"_s.arg(tail)));
         // Levelled to one loudness when made; unweighted RMS over 400 ms leaves a little spread.
         const qsizetype window = sound->format.sampleRate() * 4 / 10;
         double loudest = -200;
         for (qsizetype at = 0; at == 0 || at + window <= values.size(); at += window / 40)
             loudest = std::max(loudest, rmsDb(values, at, window));
         QVERIFY2(std::abs(loudest + 16) < 3,
-                 qPrintable(u"loudest 400 ms at %1 dBFS"_qs.arg(loudest)));
+                 qPrintable(u"loudest 400 ms at %1 dBFS"_s.arg(loudest)));
     }
 
     void onlyWholeMpeg4FilesGetAPlayer()
     {
-        const QByteArray real = resource(u"game_end1"_qs);
+        const QByteArray real = resource(u"game_end1"_s);
         QtAudioBackend backend;
-        QVERIFY(backend.createPlayer(write(u"copy.m4a"_qs, real)));
+        QVERIFY(backend.createPlayer(write(u"copy.m4a"_s, real)));
         const QList<QByteArray> refused{
             {}, "just some text, no sound", real.left(8) + QByteArray(4096, '\x5a'),
             QByteArray(real).replace(4, 4, "free"), real.left(7), real.left(8), real.left(200),
             real.left(2000), real.chopped(1)};
         for (qsizetype i = 0; i < refused.size(); ++i) {
-            const QString path = write(u"refused.m4a"_qs, refused.at(i));
+            const QString path = write(u"refused.m4a"_s, refused.at(i));
             QVERIFY2(!backend.createPlayer(path), qPrintable(QString::number(i)));
         }
-        QVERIFY(!backend.createPlayer(m_dir.filePath(u"absent.m4a"_qs)));
+        QVERIFY(!backend.createPlayer(m_dir.filePath(u"absent.m4a"_s)));
         QVERIFY(!backend.createPlayer(m_dir.path()));
-        QVERIFY(backend.locate(u"no_such_sound"_qs).isEmpty());
-        QVERIFY(backend.locate(u"../sounds/skip_sound1"_qs).isEmpty());
+        QVERIFY(backend.locate(u"no_such_sound"_s).isEmpty());
+        QVERIFY(backend.locate(u"../sounds/skip_sound1"_s).isEmpty());
     }
 
     // A file whose boxes are whole but whose sound data is noise: its player exists, stays
     // silent, and playing it waits no more than the decoder is given.
     void undecodableSoundPlaysSilently()
     {
-        QByteArray scrambled = resource(u"game_end1"_qs);
+        QByteArray scrambled = resource(u"game_end1"_s);
         const qsizetype data = scrambled.lastIndexOf("mdat") + 4;
         QVERIFY(data > 8);
         for (qsizetype i = data; i < scrambled.size(); ++i)
             scrambled[i] = char(scrambled[i] ^ 0xa5);
         QtAudioBackend backend;
-        const auto player = backend.createPlayer(write(u"scrambled.m4a"_qs, scrambled));
+        const auto player = backend.createPlayer(write(u"scrambled.m4a"_s, scrambled));
         QVERIFY(player);
         QElapsedTimer timer;
         timer.start();
@@ -160,7 +162,7 @@ private slots:
     {
         // Held, as the application's loader is until the event loop first waits.
         SoundLoader loader(true);
-        const SoundLoader::Result sound = loader.load(u":/Sounds/skip_sound1.m4a"_qs);
+        const SoundLoader::Result sound = loader.load(u":/Sounds/skip_sound1.m4a"_s);
         QtAudioPlayer player(loader, sound);
         player.prepare();
         player.play();
@@ -180,9 +182,9 @@ private slots:
     void loaderResolvesEveryRequest()
     {
         SoundLoader loader;
-        const SoundLoader::Result first = loader.load(u":/Sounds/game_end2.m4a"_qs);
-        const SoundLoader::Result missing = loader.load(u":/Sounds/missing.m4a"_qs);
-        const SoundLoader::Result last = loader.load(u":/Sounds/skip_sound2.m4a"_qs);
+        const SoundLoader::Result first = loader.load(u":/Sounds/game_end2.m4a"_s);
+        const SoundLoader::Result missing = loader.load(u":/Sounds/missing.m4a"_s);
+        const SoundLoader::Result last = loader.load(u":/Sounds/skip_sound2.m4a"_s);
         loader.waitUntilIdle();
         for (const SoundLoader::Result *result : {&first, &missing, &last})
             QCOMPARE(result->wait_for(0s), std::future_status::ready);
@@ -192,7 +194,7 @@ private slots:
 
         QList<SoundLoader::Result> queued;
         for (int i = 0; i < 14; ++i)
-            queued << loader.load(u":/Sounds/game_end3.m4a"_qs);
+            queued << loader.load(u":/Sounds/game_end3.m4a"_s);
         loader.stop();
         int decoded = 0;
         for (const SoundLoader::Result &result : queued) {
@@ -200,7 +202,7 @@ private slots:
             decoded += result.get().has_value();
         }
         QVERIFY(decoded < 14);
-        const SoundLoader::Result late = loader.load(u":/Sounds/game_end3.m4a"_qs);
+        const SoundLoader::Result late = loader.load(u":/Sounds/game_end3.m4a"_s);
         QCOMPARE(late.wait_for(0s), std::future_status::ready);
         QVERIFY(!late.get());
         loader.waitUntilIdle();
@@ -212,7 +214,7 @@ private slots:
     {
         SoundLoader idle(true);
         idle.releaseWhenIdle();
-        const SoundLoader::Result early = idle.load(u":/Sounds/skip_sound1.m4a"_qs);
+        const SoundLoader::Result early = idle.load(u":/Sounds/skip_sound1.m4a"_s);
         QCOMPARE(early.wait_for(100ms), std::future_status::timeout);
         // Another thread waiting (to measure, say) does not start it early.
         std::optional<DecodedSound> seen;
@@ -226,12 +228,12 @@ private slots:
         QVERIFY(early.get() && seen);
 
         SoundLoader held(true);
-        const SoundLoader::Result wanted = held.load(u":/Sounds/skip_sound2.m4a"_qs);
+        const SoundLoader::Result wanted = held.load(u":/Sounds/skip_sound2.m4a"_s);
         QCOMPARE(wanted.wait_for(100ms), std::future_status::timeout);
         QVERIFY(held.wait(wanted));
 
         SoundLoader never(true);
-        const SoundLoader::Result dropped = never.load(u":/Sounds/skip_sound3.m4a"_qs);
+        const SoundLoader::Result dropped = never.load(u":/Sounds/skip_sound3.m4a"_s);
         never.stop();
         QCOMPARE(dropped.wait_for(0s), std::future_status::ready);
         QVERIFY(!dropped.get());

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 // The cue logic on recording players: which sound plays, and which one a new sound cuts.
 class TestSoundEffects : public QObject
 {
@@ -19,8 +21,8 @@ class TestSoundEffects : public QObject
     {
         Rig()
         {
-            backend.missing = {u"game_end2"_qs};
-            backend.broken = {u"skip_sound2"_qs};
+            backend.missing = {u"game_end2"_s};
+            backend.broken = {u"skip_sound2"_s};
             sound = std::make_unique<SoundEffects>(backend, random);
         }
 
@@ -33,7 +35,7 @@ class TestSoundEffects : public QObject
 
     static QStringList started(const QString &name)
     {
-        return {name + u":position 0"_qs, name + u":play"_qs};
+        return {name + u":position 0"_s, name + u":play"_s};
     }
 
 private slots:
@@ -41,11 +43,11 @@ private slots:
     void loadsEveryCueSilently()
     {
         Rig rig;
-        QStringList expected{u"session"_qs};
+        QStringList expected{u"session"_s};
         for (const QString &name : rig.sound->skipNames + rig.sound->gameEndNames
                                        + rig.sound->turnEndNames) {
-            if (name != u"game_end2"_qs && name != u"skip_sound2"_qs)
-                expected << name + u":volume 1"_qs << name + u":prepare"_qs;
+            if (name != u"game_end2"_s && name != u"skip_sound2"_s)
+                expected << name + u":volume 1"_s << name + u":prepare"_s;
         }
         QCOMPARE(rig.take(), expected);
         QCOMPARE(rig.random.drawCount, 0);
@@ -83,16 +85,16 @@ private slots:
         rig.take();
         rig.random.queue = {0, 3, 3, 1};
         rig.sound->playSkip();
-        QCOMPARE(rig.take(), started(u"skip_sound1"_qs));
+        QCOMPARE(rig.take(), started(u"skip_sound1"_s));
         rig.sound->playSkip();
-        QCOMPARE(rig.take(), QStringList{u"skip_sound1:stop"_qs} + started(u"skip_sound4"_qs));
+        QCOMPARE(rig.take(), QStringList{u"skip_sound1:stop"_s} + started(u"skip_sound4"_s));
         rig.sound->playSkip();
-        QCOMPARE(rig.take(), QStringList{u"skip_sound4:stop"_qs} + started(u"skip_sound4"_qs));
+        QCOMPARE(rig.take(), QStringList{u"skip_sound4:stop"_s} + started(u"skip_sound4"_s));
         rig.sound->playSkip();
         QVERIFY(rig.take().isEmpty());
         QCOMPARE(rig.random.bounds, QList<quint64>({5, 5, 5, 5}));
         rig.sound->stopAll();
-        QCOMPARE(rig.take(), QStringList{u"skip_sound4:stop"_qs});
+        QCOMPARE(rig.take(), QStringList{u"skip_sound4:stop"_s});
     }
 
     // A long sound (turn end, fanfare) cuts only the last long one; a missing fanfare cuts
@@ -106,15 +108,15 @@ private slots:
         rig.sound->playSkip();
         rig.sound->playGameEnd();
         QCOMPARE(rig.take(),
-                 started(u"turn_endscreen_3to4_words_guessed"_qs) + started(u"skip_sound3"_qs));
+                 started(u"turn_endscreen_3to4_words_guessed"_s) + started(u"skip_sound3"_s));
         rig.sound->playGameEnd();
-        QCOMPARE(rig.take(), QStringList{u"turn_endscreen_3to4_words_guessed:stop"_qs}
-                                 + started(u"game_end1"_qs));
+        QCOMPARE(rig.take(), QStringList{u"turn_endscreen_3to4_words_guessed:stop"_s}
+                                 + started(u"game_end1"_s));
         rig.sound->playGameEnd();
-        QCOMPARE(rig.take(), QStringList{u"game_end1:stop"_qs} + started(u"game_end3"_qs));
+        QCOMPARE(rig.take(), QStringList{u"game_end1:stop"_s} + started(u"game_end3"_s));
         QCOMPARE(rig.random.bounds, QList<quint64>({5, 3, 3, 3}));
         rig.sound->stopAll();
-        QCOMPARE(rig.take(), QStringList({u"skip_sound3:stop"_qs, u"game_end3:stop"_qs}));
+        QCOMPARE(rig.take(), QStringList({u"skip_sound3:stop"_s, u"game_end3:stop"_s}));
         rig.sound->stopAll();
         rig.sound->stopLong();
         QVERIFY(rig.take().isEmpty());
@@ -125,15 +127,15 @@ private slots:
     void aTurnThroughTheStore()
     {
         StoreHarness game;
-        game.reachReady(u"A\nB"_qs);
+        game.reachReady(u"A\nB"_s);
         game->startTurn();
         game->handleSwipe(-100);
         game.audioBackend.log.clear();
         game.clock.advance(300s);
-        QCOMPARE(game.audioBackend.log, started(u"turn_endscreen_0words_guessed"_qs));
+        QCOMPARE(game.audioBackend.log, started(u"turn_endscreen_0words_guessed"_s));
         game.audioBackend.log.clear();
         game->continueAfterSummary();
-        QCOMPARE(game.audioBackend.log, QStringList{u"turn_endscreen_0words_guessed:stop"_qs});
+        QCOMPARE(game.audioBackend.log, QStringList{u"turn_endscreen_0words_guessed:stop"_s});
     }
 
     // The game's stand-in backend: nothing is made until the first sound is wanted; then
@@ -146,35 +148,35 @@ private slots:
         ScriptedRandom random;
         random.queue = {0, 0};
         for (const QString &name : SoundEffects(*std::make_unique<FakeAudioBackend>(), random).skipNames
-                                       + QStringList{u"turn_endscreen_2words_guessed"_qs})
-            QFile(folder.filePath(name + u".m4a"_qs)).open(QIODevice::WriteOnly);
+                                       + QStringList{u"turn_endscreen_2words_guessed"_s})
+            QFile(folder.filePath(name + u".m4a"_s)).open(QIODevice::WriteOnly);
         FakeAudioBackend *real = nullptr;
         DeferredAudioBackend standIn([&] {
             auto made = std::make_unique<FakeAudioBackend>();
-            made->broken = {folder.filePath(u"skip_sound2.m4a"_qs)};
+            made->broken = {folder.filePath(u"skip_sound2.m4a"_s)};
             real = made.get();
             return made;
         }, folder.path());
         SoundEffects sound(standIn, random);
-        QVERIFY(sound.hasPlayer(u"skip_sound1"_qs) && !sound.hasPlayer(u"game_end1"_qs));
+        QVERIFY(sound.hasPlayer(u"skip_sound1"_s) && !sound.hasPlayer(u"game_end1"_s));
         sound.stopAll();
         QVERIFY(!real);
         sound.playSkip();
         QVERIFY(real);
         // The fake's players go by their paths.
-        const auto at = [&](const QString &name) { return folder.filePath(name + u".m4a"_qs); };
-        const QString turnEnd = at(u"turn_endscreen_2words_guessed"_qs);
-        QStringList expected{u"session"_qs};
-        for (const QString &name : sound.skipNames + QStringList{u"turn_endscreen_2words_guessed"_qs}) {
-            if (name != u"skip_sound2"_qs)
-                expected << at(name) + u":volume 1"_qs << at(name) + u":prepare"_qs;
-            if (name == u"skip_sound1"_qs)
-                expected << at(name) + u":position 0"_qs;
+        const auto at = [&](const QString &name) { return folder.filePath(name + u".m4a"_s); };
+        const QString turnEnd = at(u"turn_endscreen_2words_guessed"_s);
+        QStringList expected{u"session"_s};
+        for (const QString &name : sound.skipNames + QStringList{u"turn_endscreen_2words_guessed"_s}) {
+            if (name != u"skip_sound2"_s)
+                expected << at(name) + u":volume 1"_s << at(name) + u":prepare"_s;
+            if (name == u"skip_sound1"_s)
+                expected << at(name) + u":position 0"_s;
         }
-        QCOMPARE(std::exchange(real->log, {}), expected << at(u"skip_sound1"_qs) + u":play"_qs);
+        QCOMPARE(std::exchange(real->log, {}), expected << at(u"skip_sound1"_s) + u":play"_s);
         sound.playTurnEnd(2);
         standIn.startLoading();
-        QCOMPARE(real->log, QStringList({turnEnd + u":position 0"_qs, turnEnd + u":play"_qs}));
+        QCOMPARE(real->log, QStringList({turnEnd + u":position 0"_s, turnEnd + u":play"_s}));
         random.queue = {1};
         sound.playSkip();
         QCOMPARE(real->log.size(), 3);

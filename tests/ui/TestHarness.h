@@ -31,7 +31,7 @@ public:
     // "success", "warning", "error", in order.
     Q_INVOKABLE QStringList hapticCues() const
     {
-        static const QStringList names{u"success"_qs, u"warning"_qs, u"error"_qs};
+        static const QStringList names{QStringLiteral("success"), QStringLiteral("warning"), QStringLiteral("error")};
         QStringList cues;
         for (HapticCue cue : rig().haptics.cues)
             cues.append(names.at(int(cue)));
@@ -61,7 +61,7 @@ public:
     // -1 when the file is missing or lacks a glyph of the text.
     Q_INVOKABLE qreal faceAdvance(const QString &text, const QString &fontFile, qreal pixelSize) const
     {
-        QFile file(u":/fonts/"_qs + fontFile);
+        QFile file(QStringLiteral(":/fonts/") + fontFile);
         const QRawFont font(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), pixelSize);
         qreal width = 0;
         for (const uint codePoint : text.toUcs4()) {

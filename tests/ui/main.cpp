@@ -3,6 +3,8 @@
 
 #include <QtQuickTest>
 
+using namespace Qt::StringLiterals;
+
 // Runs one tst_*.qml file (-input) with the game's fonts, its QML modules and the harness.
 class UiTestSetup : public QObject
 {
@@ -16,7 +18,7 @@ public slots:
                                               [](QQmlEngine *, QJSEngine *) { return new TestHarness; });
     }
 
-    void qmlEngineAvailable(QQmlEngine *engine) { engine->addImportPath(u"qrc:/qt/qml"_qs); }
+    void qmlEngineAvailable(QQmlEngine *engine) { engine->addImportPath(u"qrc:/qt/qml"_s); }
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(glimp_ui, UiTestSetup)

@@ -15,6 +15,8 @@
 #include <complex>
 #include <numbers>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Offsets from the target of SpringAnimation's own stepping, released at rest.
@@ -63,7 +65,7 @@ private slots:
             const QRegularExpressionMatch match = rule.match(css);
             QVERIFY2(match.hasMatch(), qPrintable(glyph.phosphorName));
             QCOMPARE(match.captured(1).toUInt(nullptr, 16), uint(glyph.codePoint));
-            QVERIFY2(QFontMetricsF(QFont(u"Phosphor-Fill"_qs)).inFontUcs4(glyph.codePoint), qPrintable(glyph.name));
+            QVERIFY2(QFontMetricsF(QFont(u"Phosphor-Fill"_s)).inFontUcs4(glyph.codePoint), qPrintable(glyph.name));
         }
     }
 
