@@ -55,14 +55,20 @@ window = wait_for(lambda: subprocess.run(["xdotool", "search", "--pid", str(game
 subprocess.run(["xdotool", "windowfocus", window], check=True)
 
 
+def role(node):
+    # Newer AT-SPI (Debian 13) names the push button role plainly "button".
+    name = node.getRoleName()
+    return "push button" if name == "button" else name
+
+
 def shown():
     """(line, node) for each node of the screen: role, name, description, states."""
     found = []
 
     def visit(node):
         state = node.getState()
-        if node.name or node.getRoleName() not in ("filler", "unknown"):
-            line = "%s '%s'" % (node.getRoleName(), node.name)
+        if node.name or role(node) not in ("filler", "unknown"):
+            line = "%s '%s'" % (role(node), node.name)
             if node.description and node.description != node.name:
                 line += " '%s'" % node.description
             if state.contains(pyatspi.STATE_CHECKED):
@@ -111,9 +117,9 @@ def hear(screen, *expected):
     return lines
 
 
-def node(role, name, showing=True):
+def node(wanted, name, showing=True):
     for line, found in shown():
-        if found.getRoleName() == role and found.name == name \
+        if role(found) == wanted and found.name == name \
                 and (not showing or not line.endswith("(not showing)")):
             return found
     return None
