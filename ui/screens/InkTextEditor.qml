@@ -156,6 +156,12 @@ Item {
                 if (!root.pulling && text !== root.text)
                     root.edited(text)
             }
+            // The caret followed as it moves, on every Qt: Qt 6.8's text area leaves its
+            // flickable where it is when the caret is placed from code.
+            onCursorRectangleChanged: {
+                if (activeFocus)
+                    Qt.callLater(root.keepCaretInView)
+            }
         }
     }
 
