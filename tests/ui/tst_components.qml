@@ -1,6 +1,7 @@
 import QtQuick
 import QtTest
 import TarvukeGlimp.Components
+import TarvukeGlimp.Screens
 import TarvukeGlimp.Testing
 
 // The theme's faces and the shared components on their own: the drawn star, the scoreboard
@@ -99,6 +100,61 @@ ScreenTestCase {
             const stroke = inkAcross(icon, true, x)
             verify(stroke >= 0.9 * stem, `${name}: ${stroke.toFixed(2)} px against a stem of ${stem.toFixed(2)}`)
         }
+    }
+
+    Component { id: sectionTitleComponent; SectionTitle { } }
+    Component { id: playComponent; PlayView { width: 390; height: 844 } }
+
+    // Spaced capitals stand evenly apart on the software renderer, as on a phone's GPU: in a
+    // row of one letter, the copies' ink centres keep to an evenly spaced row within ±0.3 px.
+    // Glyphs put on whole pixels stray up to half a pixel either way: a gap a pixel wider
+    // here and there.
+    function test_spacedCapitalsAreEven_data() {
+        const letters = "н".repeat(14)
+        return [
+            { tag: "section title", make: () => createTemporaryObject(sectionTitleComponent, root, { title: letters }) },
+            { tag: "play screen's team name", make: () => {
+                const game = TestHarness.newStore()
+                game.setPlayerText("Аня\nБоря")
+                game.formTeams(false)
+                game.setTeamName(0, letters)
+                game.screenName = "ready"
+                game.startTurn()
+                return findChild(createTemporaryObject(playComponent, root, { game: game }), "teamName")
+            } }
+        ]
+    }
+
+    function test_spacedCapitalsAreEven(data) {
+        const text = data.make()
+        verify(text.font.letterSpacing > 0)
+        waitForRendering(text)
+        const image = grabImage(text)
+        const paper = image.pixel(0, 0).r
+        // Ink-weighted centre of each letter, each found in its own share of the line.
+        const count = text.text.length
+        const pitch = text.contentWidth / count
+        const left = text.horizontalAlignment === Text.AlignHCenter ? (text.width - text.contentWidth) / 2 : 0
+        const centres = []
+        for (let i = 0; i < count; ++i) {
+            let ink = 0, moment = 0
+            for (let x = Math.ceil(left + i * pitch); x < left + (i + 1) * pitch; ++x) {
+                for (let y = 0; y < text.height; ++y) {
+                    const weight = Math.max(0, paper - image.pixel(x, y).r)
+                    ink += weight
+                    moment += weight * x
+                }
+            }
+            verify(ink > 0, "letter " + i + " drawn")
+            centres.push(moment / ink)
+        }
+        // How far each centre lies off the evenly spaced row that fits them best.
+        const mid = (count - 1) / 2
+        const mean = centres.reduce((a, b) => a + b) / count
+        const step = centres.reduce((a, c, i) => a + (c - mean) * (i - mid), 0)
+                / centres.reduce((a, c, i) => a + (i - mid) * (i - mid), 0)
+        const off = centres.map((c, i) => c - mean - step * (i - mid))
+        verify(Math.max(...off) - Math.min(...off) < 0.6, off.map(d => d.toFixed(2)).join(" "))
     }
 
     // FlowLayout with real items: their implicit sizes in, positions and its own height out.

@@ -8,10 +8,6 @@ Text {
 
     text: title.toUpperCase()
     color: Theme.tinted(Theme.ink, 0.68)
-    font.family: Theme.roundedFamily
-    font.pixelSize: 12
-    font.weight: Font.Black
-    font.letterSpacing: 1.2
-    font.hintingPreference: Font.PreferFullHinting
+    font: Theme.spacedCapitals(12, 1.2)
     textFormat: Text.PlainText
 }

@@ -34,6 +34,15 @@ QtObject {
                          hintingPreference: Font.PreferFullHinting })
     }
 
+    // Letter-spaced black capitals ("СЛОЖНОСТЬ"), hinted only up and down. Put on whole
+    // pixels, letters spaced by a fraction of one land a pixel further apart here and there
+    // ("СЛОЖНО СТЬ"); these are drawn at their own sub-pixel offsets instead. The few glyphs
+    // this costs are none of the first screen's.
+    function spacedCapitals(size, spacing) {
+        return Qt.font({ family: roundedFamily, pixelSize: size, weight: Font.Black,
+                         letterSpacing: spacing, hintingPreference: Font.PreferVerticalHinting })
+    }
+
     function serifBlackItalic(size) {
         return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true,
                          hintingPreference: Font.PreferFullHinting })

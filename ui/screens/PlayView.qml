@@ -215,11 +215,7 @@ Item {
             Layout.topMargin: 20
             text: root.game.currentTeamName.toUpperCase()
             color: Theme.ink
-            font.family: Theme.roundedFamily
-            font.hintingPreference: Font.PreferFullHinting
-            font.pixelSize: 12
-            font.weight: Font.Black
-            font.letterSpacing: 1.3
+            font: Theme.spacedCapitals(12, 1.3)
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.Wrap
             maximumLineCount: 2
