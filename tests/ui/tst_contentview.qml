@@ -1,5 +1,6 @@
 import QtQuick
 import QtTest
+import TarvukeGlimp.Components
 import TarvukeGlimp.Testing
 import "ScreenSearch.js" as Search
 
@@ -52,10 +53,11 @@ ScreenTestCase {
         compare(r.view.current.view.taps, 0)
     }
 
-    // Every screen in its main states at every phone size, upright and on its side: what a
-    // player reads or taps lies inside the window, or inside a list that scrolls to it, and
-    // nothing covers anything else, however long the names. The thrown card flies clear of
-    // the window's edge.
+    // Every screen in its main states at every phone size, upright and on its side, and on a
+    // tablet both ways: what a player reads or taps lies inside the window, or inside a list
+    // that scrolls to it, within a centred column no wider than the theme's, and nothing
+    // covers anything else, however long the names. The card grows with the window's shorter
+    // side as far as the height leaves room, and flies clear of the window's edge.
     function test_everyScreenFitsEveryPhone_data() {
         const four = "Аня\nБоря\nВика\nГена"
         const teams = (game, names) => { game.setPlayerText(names); game.formTeams(false) }
@@ -84,7 +86,7 @@ ScreenTestCase {
             },
             winner: game => { play(game); game.setWordsToWin(2); game.handleSwipe(100); game.handleSwipe(100) }
         }
-        const sizes = [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360]]
+        const sizes = [[360, 720], [320, 568], [390, 844], [412, 915], [720, 360], [1280, 800], [800, 1280]]
         return [].concat(...sizes.map(([width, height]) => Object.keys(states).map(state => (
             { tag: width + "x" + height + " " + state, width: width, height: height, prepare: states[state] }))))
     }
@@ -116,7 +118,11 @@ ScreenTestCase {
         const box = (node, within) => node.mapToItem(within, 0, 0, node.width, node.height)
         const inside = (r, w, h) => r.x >= -1 && r.y >= -1 && r.x + r.width <= w + 1 && r.y + r.height <= h + 1
         const label = node => node.text || node.title || node.objectName || String(node)
+        const columnLeft = (data.width - Math.min(data.width, Theme.maximumColumnWidth)) / 2
         for (const node of parts) {
+            const across = box(node, router)
+            verify(across.x >= columnLeft - 1 && across.x + across.width <= data.width - columnLeft + 1,
+                   label(node) + " outside the column")
             const scroller = scrollerOf(node)
             if (!scroller) {
                 verify(inside(box(node, router), data.width, data.height), label(node) + " outside the window")
@@ -144,6 +150,7 @@ ScreenTestCase {
         }
         if (game.screenName === "playing") {
             const card = findChild(screen, "card")
+            verify(card.width >= Math.min(0.6 * Math.min(data.width, data.height), data.height - 200) - 0.5, card.width)
             verify(card.mapToItem(router, 0, 0).x + screen.flyDistance > data.width)
             verify(card.mapToItem(router, card.width, 0).x - screen.flyDistance < 0)
         }

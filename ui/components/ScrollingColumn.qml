@@ -4,7 +4,9 @@ import QtQuick.Layouts
 
 // A screen's column: as tall as the screen while its content fits, so its flexible gaps
 // share what is left, and scrolling once it does not (a small phone, one turned sideways,
-// or the part of one the keyboard leaves), so nothing is cut off or out of reach.
+// or the part of one the keyboard leaves), so nothing is cut off or out of reach. On a wide
+// window the column keeps to the theme's width in the middle; the flickable stays as wide
+// as the window, so a drag anywhere scrolls it.
 Flickable {
     id: root
 
@@ -23,9 +25,11 @@ Flickable {
     ColumnLayout {
         id: column
 
-        x: root.sidePadding
+        readonly property real inset: Theme.columnInset(root.width) + root.sidePadding
+
+        x: inset
         y: root.topPadding
-        width: root.width - 2 * root.sidePadding
+        width: root.width - 2 * inset
         height: root.contentHeight - root.topPadding - root.bottomPadding
     }
 }

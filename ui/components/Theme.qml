@@ -22,6 +22,17 @@ QtObject {
     readonly property int title3Size: 20
     readonly property int bodySize: 17
 
+    // The widest a screen's column grows. On a tablet or a desktop each screen keeps to a
+    // column of this width in the middle of the window, the paper all round it, as adaptive
+    // apps clamp their content; a phone's screen is narrower and the column all of it.
+    readonly property int maximumColumnWidth: 600
+
+    // What a window this wide leaves on either side of the column: nothing on a phone, whole
+    // pixels on a wider window so that the type stays sharp.
+    function columnInset(width) {
+        return Math.max(0, Math.floor((width - maximumColumnWidth) / 2))
+    }
+
     // How far a plain button fades while a finger is on it.
     readonly property real pressedOpacity: 0.6
 

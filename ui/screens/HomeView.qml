@@ -51,7 +51,8 @@ Item {
                                                 + tagline.height + buttons.height + footer.height
                                                 + footerGap.height
 
-            width: root.width
+            x: Theme.columnInset(root.width)
+            width: root.width - 2 * x
 
             Item {
                 width: 1
@@ -120,7 +121,7 @@ Item {
                 id: buttons
 
                 x: 28
-                width: root.width - 56
+                width: content.width - 56
                 spacing: 16
 
                 InkButton {

@@ -108,6 +108,8 @@ Item {
 
     ColumnLayout {
         anchors.fill: parent
+        anchors.leftMargin: Theme.columnInset(root.width)
+        anchors.rightMargin: anchors.leftMargin
         spacing: 0
 
         RowLayout {
@@ -230,9 +232,12 @@ Item {
         Item {
             id: cardSlot
 
+            // 290 on a phone; on a tablet 60 % of the window's shorter side. Smaller on a
+            // phone turned sideways, so the counters and hints stay in view.
+            readonly property real fullSize: Math.max(290, 0.6 * Math.min(root.width, root.height))
+
             Layout.alignment: Qt.AlignHCenter
-            // Smaller on a phone turned sideways, so the counters and hints stay in view.
-            Layout.preferredWidth: Math.max(150, Math.min(290, root.height - 200))
+            Layout.preferredWidth: Math.max(150, Math.min(fullSize, root.height - 200))
             Layout.preferredHeight: Layout.preferredWidth
 
             Item {

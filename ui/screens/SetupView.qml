@@ -35,9 +35,9 @@ Item {
         ColumnLayout {
             id: column
 
-            x: 22
+            x: 22 + Theme.columnInset(scroller.width)
             y: 14
-            width: scroller.width - 44
+            width: scroller.width - 2 * x
             spacing: 18
 
             AppTopBar {

@@ -27,6 +27,8 @@ Item {
 
     ColumnLayout {
         anchors.fill: parent
+        anchors.leftMargin: Theme.columnInset(root.width)
+        anchors.rightMargin: anchors.leftMargin
         anchors.topMargin: 14
         spacing: 12
         opacity: tapTarget.pressed ? Theme.pressedOpacity : 1

@@ -35,8 +35,8 @@ Item {
         id: column
 
         anchors.fill: parent
-        anchors.leftMargin: 22
-        anchors.rightMargin: 22
+        anchors.leftMargin: 22 + Theme.columnInset(root.width)
+        anchors.rightMargin: anchors.leftMargin
         anchors.topMargin: 14
         anchors.bottomMargin: 14 + root.keyboardCover
         spacing: 16
