@@ -150,4 +150,51 @@ ScreenTestCase {
         }
         verify(!fields.some(field => field.activeFocus))
     }
+
+    // Names typed on a phone whose keyboard leaves 360 × 477: the window shrunk to that
+    // (Plasma Mobile) or covered below it. The headline and "Всё готово" give way, and the
+    // card typed into shows whole with the next one, Return after Return; the last card
+    // shows with the observer's. With room to spare, a focused name moves nothing. Done
+    // typing, the button is back, unless a keyboard still covers the window.
+    function test_nextCardAboveTheKeyboard_data() {
+        return [
+            { tag: "window shrunk", height: 477, keyboard: 0 },
+            { tag: "keyboard over the window", height: 720, keyboard: 243 }
+        ]
+    }
+
+    function test_nextCardAboveTheKeyboard(data) {
+        const players = Array.from({ length: 11 }, (_, i) => "P" + i).join("\n")
+        const game = TestHarness.newStore()
+        game.setPlayerText(players)
+        game.formTeams(false)
+        game.confirmObserver()
+        const router = createTemporaryObject(routerComponent, root, { game: game, width: 360, height: 720 })
+        const screen = settled(router)
+        const fields = nameFields(screen)
+        const cards = teamCards(screen).concat([findChild(screen, "observerCard")])
+        const ready = Search.button(screen, "Всё готово")
+        compare(fields.length, 5)
+        mouseClick(fields[0])
+        verify(Search.shown(ready))
+
+        router.height = data.height
+        Keyboard.rectangle = Qt.rect(0, 477, 360, data.keyboard)
+        const list = findChild(screen, "cardList")
+        const inView = card => {
+            const view = list.mapToItem(null, 0, 0, list.width, list.height)
+            const box = card.mapToItem(null, 0, 0, card.width, card.height)
+            return box.y >= view.y && box.y + box.height <= Math.min(view.y + view.height, 477)
+        }
+        for (let i = 0; i < fields.length; ++i) {
+            verify(fields[i].activeFocus, "field " + i)
+            tryVerify(() => inView(cards[i]) && inView(cards[i + 1]), 3000, "cards " + i + " and " + (i + 1) + " in view")
+            verify(!Search.shown(ready))
+            verify(!Search.textItem(screen, "Дайте имена бандам"))
+            keyClick(Qt.Key_Return)
+        }
+        // Done typing: back in the shrunk window, still away while a keyboard covers it.
+        verify(!fields.some(field => field.activeFocus))
+        compare(Search.shown(ready), data.keyboard === 0)
+    }
 }

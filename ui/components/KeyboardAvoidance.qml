@@ -25,6 +25,9 @@ Item {
     }
     // Room kept above and below what is revealed.
     property real margin: 12
+    // What to keep in view while field is typed into, in field's own coordinates: the field
+    // itself, unless the screen wants more around it (the next card, say).
+    property var around: field => Qt.rect(0, 0, field.width, field.height)
 
     // rect of item in the flickable's content, cut to what clipping boxes on the way show.
     function inContent(item, rect) {
@@ -44,9 +47,12 @@ Item {
     function reveal() {
         if (!field || flickable.height <= 0)
             return
-        let box = inContent(field, Qt.rect(0, 0, field.width, field.height))
+        let box = inContent(field, around(field))
         const visible = flickable.height - covered
-        // Too tall to show whole (a long list of names): the lines around the caret.
+        // More than there is room for: the field alone, and of a field too tall to show
+        // whole (a long list of names) the lines around the caret.
+        if (box.height + 2 * margin > visible)
+            box = inContent(field, Qt.rect(0, 0, field.width, field.height))
         if (box.height + 2 * margin > visible && field.cursorRectangle !== undefined)
             box = inContent(field, field.cursorRectangle)
         let y = flickable.contentY

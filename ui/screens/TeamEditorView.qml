@@ -13,12 +13,23 @@ Item {
     required property GameStore game
 
     // While the on-screen keyboard covers the bottom, the screen is what is left above it:
-    // the cards and the bar, the headline and the button put away until it goes.
+    // the cards and the bar, the headline and the button put away until it goes. The same
+    // while a name is typed into a window too short to show the card typed into and the next
+    // one between the headline and the button (a keyboard that shrinks the window, as under
+    // Plasma Mobile).
     readonly property real keyboardCover: {
         Keyboard.rectangle
         return Keyboard.coverOf(root)
     }
-    readonly property bool typing: keyboardCover > 0
+    readonly property bool typing: keyboardCover > 0 || (avoidance.field !== null && roomForCards < roomWanted)
+    // What the column leaves the cards with the headline and the button in place, shown or not.
+    readonly property real roomForCards: column.height - topBar.height - headline.height - subtitle.height
+                                         - readyButton.height - 5 * column.spacing
+    // Two cards and the margins kept round them.
+    readonly property real roomWanted: {
+        const first = teamCards.count > 0 ? teamCards.itemAt(0) : null
+        return first ? 2 * first.height + cards.spacing + 2 * avoidance.margin : 0
+    }
 
     function dismissKeyboard() {
         root.forceActiveFocus()
@@ -42,11 +53,15 @@ Item {
         spacing: 16
 
         AppTopBar {
+            id: topBar
+
             title: "КОМАНДЫ"
             back: () => root.game.screenName = "formation"
         }
 
         Text {
+            id: headline
+
             Layout.fillWidth: true
             visible: !root.typing
             text: "Дайте имена бандам"
@@ -57,6 +72,8 @@ Item {
         }
 
         Text {
+            id: subtitle
+
             Layout.fillWidth: true
             visible: !root.typing
             text: "Или оставьте как есть — тоже звучит грозно."
@@ -87,7 +104,22 @@ Item {
             Basic.ScrollIndicator.vertical: Basic.ScrollIndicator { }
 
             KeyboardAvoidance {
+                id: avoidance
+
                 flickable: cardList
+                // The card typed into and the one after it (a team's or the observer's), so
+                // that Return moves on to a card already in view.
+                around: field => {
+                    let index = 0
+                    while (index < teamCards.count && teamCards.itemAt(index).nameField !== field)
+                        ++index
+                    const card = teamCards.itemAt(index)
+                    if (!card)
+                        return Qt.rect(0, 0, field.width, field.height)
+                    const next = teamCards.itemAt(index + 1) ?? (observerCard.visible ? observerCard : card)
+                    const top = field.mapFromItem(card, 0, 0).y
+                    return Qt.rect(0, top, field.width, field.mapFromItem(next, 0, next.height).y - top)
+                }
             }
 
             ColumnLayout {
@@ -215,6 +247,7 @@ Item {
                 InkCard {
                     id: observerCard
 
+                    objectName: "observerCard"
                     visible: typeof root.game.observer === "string"
                     opacity: root.showsFace(observerCard) ? 1 : 0
                     Layout.fillWidth: true
@@ -251,6 +284,8 @@ Item {
         }
 
         InkButton {
+            id: readyButton
+
             Layout.fillWidth: true
             visible: !root.typing
             title: "Всё готово"
