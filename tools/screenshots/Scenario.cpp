@@ -1,6 +1,7 @@
 #include "Scenario.h"
 
 #include "ScreenshotStage.h"
+#include "SteppedAnimationDriver.h"
 #include "StoreRig.h"
 
 #include <QQuickItem>
@@ -121,6 +122,14 @@ QPointF holdCard(ScreenshotStage &stage, qreal dx)
     return to;
 }
 
+// How far the screen the router shows last has faded in.
+qreal enteringOpacity(ScreenshotStage &stage)
+{
+    const QQuickItem *router = stage.window()->contentItem()->childItems().value(0);
+    const auto *layer = router ? router->property("current").value<QQuickItem *>() : nullptr;
+    return layer ? layer->opacity() : 1;
+}
+
 } // namespace
 
 // Add scenarios for new screens here: a name, a line of what it shows, and how to get there.
@@ -134,7 +143,10 @@ const QList<Scenario> &Scenario::all()
          QStringLiteral("halfway through the change from home to the setup screen"), {},
          [](ScreenshotStage &stage) {
              stage.rig().store.startNewGame();
-             stage.advance(16);
+             // Both screens fade on one spring: the new one half in is the old one half out.
+             for (int ms = 0; ms < 2000 && enteringOpacity(stage) < 0.5;
+                  ms += SteppedAnimationDriver::stepMs)
+                 stage.advance(SteppedAnimationDriver::stepMs);
          },
          {}},
         {QStringLiteral("home-small"), QStringLiteral("the first screen on a 320 × 568 window"),
