@@ -199,4 +199,22 @@ ScreenTestCase {
         const shaded = over(Theme.ink, 0.16 * 0.58, image.pixel(2, 2))
         compareColour(image.pixel(probe.x, probe.y), over(Theme.sun, 0.58, shaded), "face")
     }
+
+    // A long word shrinks on the card rather than break, at the card's every size: on a
+    // phone, on its side and on a tablet, where the card is larger and its type too.
+    function test_longWordStaysWhole_data() {
+        return [[390, 844], [720, 360], [1280, 800], [800, 1280]].map(([width, height]) => (
+            { tag: width + "x" + height, width: width, height: height }))
+    }
+
+    function test_longWordStaysWhole(data) {
+        const game = playingStore()
+        for (let i = 0; i < 10000 && game.currentWord !== "водохранилище"; ++i)
+            game.markSkipped()
+        const view = createTemporaryObject(playComponent, root, { game: game, width: data.width, height: data.height })
+        const word = findChild(view, "word")
+        compare(word.text, "водохранилище")
+        compare(word.lineCount, 1)
+        verify(!word.truncated)
+    }
 }

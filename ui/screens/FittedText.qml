@@ -15,7 +15,7 @@ Text {
     function fits(size) {
         measure.font.pixelSize = size
         return (lineLimit <= 0 || measure.lineCount <= lineLimit)
-                && measure.contentWidth <= width + 0.5
+                && measure.contentWidth <= width
     }
 
     // The largest whole size that fits, found by halving the range. The measure is set up
@@ -26,6 +26,8 @@ Text {
         measure.font.family = font.family
         measure.font.weight = font.weight
         measure.font.letterSpacing = font.letterSpacing
+        // Hinted type is laid out on hinted advances, a little wider or narrower.
+        measure.font.hintingPreference = font.hintingPreference
         const largest = Math.floor(fullSize)
         const smallest = Math.min(largest, Math.ceil(fullSize * minimumScale))
         if (width <= 0 || fits(largest)) {
