@@ -122,6 +122,12 @@ QPointF holdCard(ScreenshotStage &stage, qreal dx)
     return to;
 }
 
+// Across the middle of the window, where a screen's column is however wide the window.
+qreal middle(ScreenshotStage &stage)
+{
+    return stage.window()->width() / 2.0;
+}
+
 // How far the screen the router shows last has faded in.
 qreal enteringOpacity(ScreenshotStage &stage)
 {
@@ -176,7 +182,8 @@ const QList<Scenario> &Scenario::all()
          [](StoreRig &rig) { typePlayers(rig, QStringLiteral("Аня\nБоря\nВика")); },
          [](ScreenshotStage &stage) {
              stage.advance(300);
-             stage.drag({195, 700}, {195, 100}, 300);
+             const qreal x = middle(stage);
+             stage.drag({x, 700}, {x, 100}, 300);
              stage.advance(2000);
          },
          {}},
@@ -211,9 +218,11 @@ const QList<Scenario> &Scenario::all()
          },
          [](ScreenshotStage &stage) {
              stage.advance(300);
-             stage.drag({195, 600}, {195, 100}, 200);
-             stage.drag({195, 600}, {195, 100}, 200);
-             stage.drag({195, 600}, {195, 100}, 200);
+             // On the cards' left margin, clear of the name fields.
+             const QQuickItem *list = findItem(stage.window()->contentItem(), QStringLiteral("cardList"));
+             const qreal x = list ? list->mapToScene({10, 0}).x() : middle(stage);
+             for (int i = 0; i < 3; ++i)
+                 stage.drag({x, 600}, {x, 100}, 200);
              stage.advance(3000);
          },
          {}},
@@ -303,10 +312,11 @@ const QList<Scenario> &Scenario::all()
          playedTurn,
          [](ScreenshotStage &stage) {
              stage.advance(300);
-             // On the list, whatever the window's height.
+             // On the list, whatever the window's size.
+             const qreal x = middle(stage);
              const qreal from = stage.window()->height() - 150;
              for (int i = 0; i < 6; ++i)
-                 stage.drag({195, from}, {195, 250}, 200);
+                 stage.drag({x, from}, {x, 250}, 200);
              stage.advance(3000);
          },
          {}},
