@@ -1,6 +1,7 @@
 #include "WordRules.h"
 
 #include <QTextBoundaryFinder>
+#include <algorithm>
 
 namespace {
 
@@ -16,6 +17,41 @@ std::pair<char32_t, qsizetype> pointAt(QStringView text, qsizetype i)
     if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
         return {QChar::surrogateToUcs4(c, text.at(i + 1)), 2};
     return {c.unicode(), 1};
+}
+
+// The code point that ends just before i and its length.
+std::pair<char32_t, qsizetype> pointBefore(QStringView text, qsizetype i)
+{
+    const QChar c = text.at(i - 1);
+    if (c.isLowSurrogate() && i >= 2 && text.at(i - 2).isHighSurrogate())
+        return {QChar::surrogateToUcs4(text.at(i - 2), c), 2};
+    return {c.unicode(), 1};
+}
+
+// Unicode's default ignorable code points: shown as nothing when they stand alone. Zero-width
+// spaces and joiners, direction marks and overrides, the soft hyphen, variation selectors,
+// Hangul fillers, tags.
+constexpr std::pair<char32_t, char32_t> invisibleRanges[] = {
+    {0x00AD, 0x00AD}, {0x034F, 0x034F}, {0x061C, 0x061C}, {0x115F, 0x1160},
+    {0x17B4, 0x17B5}, {0x180B, 0x180F}, {0x200B, 0x200F}, {0x202A, 0x202E},
+    {0x2060, 0x206F}, {0x3164, 0x3164}, {0xFE00, 0xFE0F}, {0xFEFF, 0xFEFF},
+    {0xFFA0, 0xFFA0}, {0xFFF0, 0xFFF8}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A},
+    {0xE0000, 0xE0FFF}};
+
+bool isBlank(char32_t point)
+{
+    return QChar::isSpace(point)
+            || std::any_of(std::begin(invisibleRanges), std::end(invisibleRanges),
+                           [&](auto range) { return point >= range.first && point <= range.second; });
+}
+
+// Invisible characters that change how the character before them looks (variation selectors,
+// Mongolian ones, the tags of a subdivision flag): behind a name's last character they stay.
+bool modifiesThePrevious(char32_t point)
+{
+    return (point >= 0xFE00 && point <= 0xFE0F) || (point >= 0xE0100 && point <= 0xE01EF)
+            || (point >= 0x180B && point <= 0x180D) || point == 0x180F
+            || (point >= 0xE0020 && point <= 0xE007F);
 }
 
 // Calls onPiece(piece) for every non-empty trimmed piece of text between separators.
@@ -57,6 +93,32 @@ qsizetype countWordLines(const QString &text)
     return count;
 }
 
+QStringView withoutBlankEnds(QStringView text)
+{
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const auto [point, length] = pointAt(text, start);
+        if (!isBlank(point))
+            break;
+        start += length;
+    }
+    qsizetype shown = text.size();
+    while (shown > start) {
+        const auto [point, length] = pointBefore(text, shown);
+        if (!isBlank(point))
+            break;
+        shown -= length;
+    }
+    qsizetype end = shown;
+    while (shown > start && end < text.size()) {
+        const auto [point, length] = pointAt(text, end);
+        if (!modifiesThePrevious(point))
+            break;
+        end += length;
+    }
+    return text.sliced(start, end - start);
+}
+
 QStringList playerNames(const QString &text)
 {
     // A comma followed by a combining mark is one character with it, not a separator. The
@@ -71,13 +133,20 @@ QStringList playerNames(const QString &text)
         // Nothing in ASCII joins a comma.
         if (i + 1 == text.size() || text.at(i + 1).unicode() < 0x80)
             return true;
-        const QString pair = u',' + text.sliced(i + 1, pointAt(text, i + 1).second);
+        // Nor does anything invisible: it would be trimmed off and leave the comma alone.
+        const auto [next, length] = pointAt(text, i + 1);
+        if (isBlank(next))
+            return true;
+        const QString pair = u',' + text.sliced(i + 1, length);
         QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, pair);
         graphemes.setPosition(1);
         return graphemes.isAtBoundary();
     };
     QStringList names;
-    forEachPiece(text, isSeparator, [&](QStringView piece) { names.append(piece.toString()); });
+    forEachPiece(text, isSeparator, [&](QStringView piece) {
+        if (const QStringView name = withoutBlankEnds(piece); !name.isEmpty())
+            names.append(name.toString());
+    });
     return names;
 }
 

@@ -58,7 +58,8 @@ private slots:
     }
 
     // Both cut at every line break (CRLF once), trim Unicode white space, drop empties and
-    // keep duplicates in order; player names are also cut at U+002C and nothing else.
+    // keep duplicates in order; player names are also cut at U+002C and nothing else, and
+    // also trim the characters that show nothing.
     void splitting_data()
     {
         QTest::addColumn<QString>("text");
@@ -84,8 +85,37 @@ private slots:
         const QString joined = u",\u0301\uFF0C\u0308;\u0306\u20DD\u0345\u0903"_s;
         QTest::newRow("comma with a mark, a spacing mark later") << joined << QStringList{joined}
                                                                  << QStringList{joined};
-        QTest::newRow("zero-width space is no space") << u"\u200B"_s << QStringList{u"\u200B"_s}
-                                                      << QStringList{u"\u200B"_s};
+        // A name of nothing but invisible characters is no player, and a real name loses
+        // them at its ends; a word keeps them, as typed.
+        const QStringList invisible{u"\u200B"_s, u"\u200C"_s, u"\u200D"_s, u"\u2060"_s,
+                                    u"\uFEFF"_s, u"\u00AD"_s, u"\u200E"_s, u"\u200F"_s,
+                                    u"\u202A\u202B\u202C\u202D\u202E"_s,
+                                    u"\u2066\u2067\u2068\u2069"_s, u"\uFE0F"_s, u"\u034F"_s,
+                                    u"\u3164"_s, u"\U000E0067\U000E007F"_s, u" \u200B\t\u200D "_s};
+        QStringList invisibleLines;
+        for (const QString &line : invisible)
+            invisibleLines << line.trimmed();
+        QTest::newRow("invisible characters alone") << invisible.join(u'\n') << invisibleLines
+                                                    << QStringList();
+        QTest::newRow("invisible characters and a comma") << u"\u200B,\u200D, \u2060"_s
+                                                          << QStringList{u"\u200B,\u200D, \u2060"_s}
+                                                          << QStringList();
+        const QString ends = u"\u200FАня\u200B\n\uFEFF Борис \u2060\n\u202EБоб\nZoë\u200D\n\u00ADЯн\u00AD"_s;
+        QTest::newRow("invisible ends") << ends << ends.split(u'\n')
+                                        << QStringList{u"Аня"_s, u"Борис"_s, u"Боб"_s, u"Zoë"_s, u"Ян"_s};
+        // Joiners inside a name, a variation selector or a flag's tags after its last
+        // character: all part of what shows.
+        const QStringList kept{u"👩\u200D👩\u200D👧"_s, u"علی\u200Cرضا"_s, u"क्\u200Dष"_s,
+                          u"Ян \u202EБоб"_s, u"Даша ❤\uFE0F"_s,
+                          u"🏴\U000E0067\U000E0062\U000E0073\U000E0063\U000E0074\U000E007F"_s,
+                          u"#\uFE0F\u20E3"_s};
+        QTest::newRow("joined inside, selected after") << kept.join(u'\n') << kept << kept;
+        QTest::newRow("a selector after nothing") << u"Ян\u200B\uFE0F\n\uFE0FЯн"_s
+                                                  << QStringList{u"Ян\u200B\uFE0F"_s, u"\uFE0FЯн"_s}
+                                                  << QStringList{u"Ян"_s, u"Ян"_s};
+        QTest::newRow("a comma before a joiner parts names") << u"Аня,\u200DБорис,\uFE0FВика"_s
+                                                             << QStringList{u"Аня,\u200DБорис,\uFE0FВика"_s}
+                                                             << QStringList{u"Аня"_s, u"Борис"_s, u"Вика"_s};
     }
     void splitting()
     {

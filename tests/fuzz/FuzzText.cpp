@@ -19,7 +19,9 @@ const QStringList snippets{
     u"Σ"_s, u"\u212a"_s, u"😀"_s, u"👨‍👩‍👧"_s, u"🇷🇺"_s, u"👍🏽"_s, u"שרה"_s,
     u"مرحبا"_s, u"\u202e"_s, u"\u200f"_s, u"한"_s, u"\u1100\u1161"_s, u"क्षि"_s,
     QString(QChar(u'\0')), u"\ufffd"_s, QString(QChar(char16_t(0xd83d))),
-    QString(QChar(char16_t(0xde00))), QString(QChar(char16_t(0xffff)))};
+    QString(QChar(char16_t(0xde00))), QString(QChar(char16_t(0xffff))), u"\u00ad"_s,
+    u"\u200c"_s, u"\u2060"_s, u"\u2066"_s, u"\ufe0f"_s, u"\u3164"_s, u"\U000E0067"_s,
+    u"❤"_s};
 
 } // namespace
 

@@ -1,5 +1,6 @@
-// playerNames on arbitrary text: names are non-empty and trimmed, hold no line break and no
-// comma that stands alone as a character, and naming the names again changes nothing.
+// playerNames on arbitrary text: names are non-empty and trimmed, show something at both
+// ends, hold no line break and no comma that stands alone as a character, and naming the
+// names again changes nothing.
 #include "FuzzText.h"
 #include "WordRules.h"
 
@@ -13,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QStringList names = playerNames(text);
 
     checkPiecesOf(text, names);
+    // Nothing invisible is left at a name's ends.
+    for (const QString &name : names)
+        FUZZ_CHECK(withoutBlankEnds(name) == name);
     // No comma that the character after it leaves standing alone. Each comma is judged with
     // what follows it alone: Qt's segmentation of a longer text can let a byte order mark
     // before the comma change the answer.
@@ -24,9 +28,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FUZZ_CHECK(!graphemes.isAtBoundary());
         }
     }
-    // Without commas the names are the lines.
-    if (!text.contains(u','))
-        FUZZ_CHECK(names == splitWordLines(text));
+    // Without commas the names are the lines that show something, without their blank ends.
+    if (!text.contains(u',')) {
+        QStringList shown;
+        for (const QString &line : splitWordLines(text)) {
+            if (const QStringView name = withoutBlankEnds(line); !name.isEmpty())
+                shown << name.toString();
+        }
+        FUZZ_CHECK(names == shown);
+    }
 
     if (text.size() < bigFuzzTextSize) {
         FUZZ_CHECK(playerNames(names.join(u'\n')) == names);
