@@ -7,7 +7,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QQmlEngine>
+#include <QQuickTextDocument>
 #include <QRawFont>
+#include <QTextDocument>
 #include <vector>
 
 // What a QML test needs besides the screens: a real store on fakes, and the fakes
@@ -54,6 +56,14 @@ public:
         auto *data = new QMimeData;
         data->setText(text);
         QGuiApplication::clipboard()->setMimeData(data);
+    }
+
+    // The paragraphs a text edit's document holds; -1 for anything else.
+    Q_INVOKABLE int paragraphCount(QObject *textEdit) const
+    {
+        const auto *document = textEdit ? textEdit->property("textDocument").value<QQuickTextDocument *>()
+                                        : nullptr;
+        return document ? document->textDocument()->blockCount() : -1;
     }
 
     // Width of text set in one of the compiled-in font files (":/fonts/<file>") at a pixel

@@ -79,6 +79,55 @@ ScreenTestCase {
         compare(again.customWordCount, count + 1)
     }
 
+    // A long saved list opens in pieces, read-only until the last is in, each piece the
+    // next part of the list; meanwhile the screen answers (back goes home, nothing lost or
+    // saved anew). Its lines come gathered into few paragraphs: Qt's editor walks every
+    // paragraph at each change, so one a line would slow every piece and keystroke.
+    function test_longSavedListOpensInPieces() {
+        const lines = Array.from({ length: 30000 }, (_, n) => "словцо " + n)
+        const saved = lines.join("\n")
+        TestHarness.newStore()
+        TestHarness.setPreference(root.wordsKey, saved)
+        const game = TestHarness.restartStore()
+        game.screenName = "customWords"
+        router = createTemporaryObject(routerComponent, root, { game: game })
+
+        // The pieces that come in after the editor is found, each checked against the list.
+        const watch = editor => {
+            const seen = { pieces: 0, length: editor.length, wrong: [] }
+            editor.textChanged.connect(() => {
+                if (editor.getText(seen.length, editor.length) !== saved.slice(seen.length, editor.length))
+                    seen.wrong.push(seen.length)
+                seen.pieces += 1
+                seen.length = editor.length
+            })
+            return seen
+        }
+        const name = "Собственные слова, по одному на строку"
+        const leaving = Search.byAccessibleName(router.current.view, name)[0]
+        verify(leaving.readOnly)
+        const first = watch(leaving)
+        tryVerify(() => first.pieces >= 3)
+        verify(leaving.readOnly)
+        mouseClick(Search.byAccessibleName(router.current.view, "Назад")[0])
+        compare(game.screenName, "home")
+        compare([game.customWordsText, TestHarness.preference(root.wordsKey)], [saved, saved])
+        compare(first.wrong, [])
+
+        game.screenName = "customWords"
+        const editor = Search.byAccessibleName(router.current.view, name)[0]
+        verify(editor !== leaving && editor.readOnly)
+        const second = watch(editor)
+        waitUntilFilled(editor)
+        verify(second.pieces > 10, second.pieces + " pieces")
+        compare(second.wrong, [])
+        compare(editor.text, saved)
+        verify(TestHarness.paragraphCount(editor) < lines.length / 20,
+               TestHarness.paragraphCount(editor) + " paragraphs")
+        compare([game.customWordsText, TestHarness.preference(root.wordsKey)], [saved, saved])
+        compare(game.customWordCount, lines.length)
+    }
+
     // A paste with no line break in a piece's reach is cut between characters, never
     // inside a surrogate pair, and is whole once in.
     function test_longLinesOfEmojiArriveWhole() {

@@ -20,14 +20,23 @@ Item {
 
     // True while the store's text is being put into the editor, and until the editor is
     // built: what it reports then is the store's own text coming in, not an edit.
-    readonly property bool pulling: !built || setting || filling
+    readonly property bool pulling: !built || filling
     property bool built: false
-    property bool setting: false
 
     // Laying out a text costs about a microsecond a character, all of it at once when the
     // text is set. A longer text goes in piece by piece, one piece a timer tick, so a huge
     // paste or saved list never holds the screen still; the editor is read-only meanwhile.
-    readonly property int pieceLength: 32768
+    readonly property int pieceLength: 8192
+    // Qt's text edit draws only the paragraphs in sight once it is given more than 10,000
+    // characters at once, so the first piece of a long text is set, and a little longer
+    // (it is cut back to a line break).
+    readonly property int firstPieceLength: 12288
+    // Qt's text edit also walks all its paragraphs at every change, and each one keeps a
+    // layout of its own: a million one-line paragraphs cost a second a change and most of
+    // a gigabyte. So the lines of a long text come in gathered into paragraphs of about
+    // this many characters, joined by line separators, which the editor's text reads back
+    // as line breaks.
+    readonly property int paragraphLength: 1024
     // Where the next piece of `text` starts; -1 once the whole text is in.
     property int pulledLength: -1
     // Where the cursor goes once the text is in: the end of a long paste.
@@ -36,8 +45,8 @@ Item {
 
     // The end of the piece of text starting at from: just past a line break where there is
     // one, never between the halves of a surrogate pair.
-    function pieceEnd(from) {
-        let end = Math.min(text.length, from + pieceLength)
+    function pieceEnd(from, length) {
+        let end = Math.min(text.length, from + length)
         if (end === text.length)
             return end
         const lineEnd = text.lastIndexOf("\n", end - 1)
@@ -47,22 +56,46 @@ Item {
         return code >= 0xD800 && code <= 0xDBFF ? end - 1 : end
     }
 
+    // The piece from..end of text, its lines gathered into paragraphs; its last line break
+    // ends one, so the next piece never lays this one out again. A carriage return before
+    // a line feed also ends one: alone it would end a paragraph of its own.
+    function gathered(from, end) {
+        const lines = text.slice(from, end).split("\n")
+        let piece = lines[0]
+        let run = piece.length
+        for (let i = 1; i < lines.length; ++i) {
+            const joins = run < paragraphLength && i < lines.length - 1
+                    && !lines[i - 1].endsWith("\r")
+            piece += (joins ? "\u2028" : "\n") + lines[i]
+            run = (joins ? run + 1 : 0) + lines[i].length
+        }
+        return piece
+    }
+
+    // A short text goes in at once. A long one from the next tick on: by then the screen
+    // is laid out, and its first piece is laid out once, at the editor's width.
     function pull() {
         if (!filling && area.text === text)
             return
-        setting = true
-        const end = pieceEnd(0)
-        area.text = text.slice(0, end)
-        pulledLength = end < text.length ? end : -1
-        setting = false
-        if (!filling)
-            placeCursor()
+        pulledLength = 0
+        if (text.length <= firstPieceLength)
+            pullNextPiece()
     }
 
     function pullNextPiece() {
-        const end = pieceEnd(pulledLength)
-        area.insert(area.length, text.slice(pulledLength, end))
-        pulledLength = end < text.length ? end : -1
+        if (text.length <= firstPieceLength) {
+            area.text = text
+        } else if (pulledLength === 0) {
+            const end = pieceEnd(0, firstPieceLength)
+            area.text = gathered(0, end)
+            pulledLength = end
+        } else {
+            const end = pieceEnd(pulledLength, pieceLength)
+            area.insert(area.length, gathered(pulledLength, end))
+            pulledLength = end
+        }
+        if (pulledLength === 0 || pulledLength === text.length)
+            pulledLength = -1
         if (!filling)
             placeCursor()
     }
@@ -85,9 +118,10 @@ Item {
 
     // A long paste becomes the store's text at once, and comes back in pieces. A short one
     // takes the editor's own way, which the undo history keeps.
+    readonly property int longPasteLength: 32768
     function paste() {
         const pasted = Clipboard.text()
-        if (pasted.length <= pieceLength) {
+        if (pasted.length <= longPasteLength) {
             area.paste()
             return
         }
