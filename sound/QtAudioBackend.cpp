@@ -8,18 +8,45 @@
 #include <QLoggingCategory>
 #include <QMediaDevices>
 #include <QtEndian>
+#include <array>
+#include <atomic>
+#include <thread>
 
 namespace {
 
-QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
 bool g_connected = false;
 
-void withoutPlainWarnings(QLoggingCategory *category)
+// What Qt Multimedia says at every start and a player can do nothing about: the levels
+// silenced, by category. Qt 6.8's FFmpeg backend names its version and licence.
+struct Chatter
 {
-    if (g_previousFilter)
-        g_previousFilter(category);
-    if (qstrcmp(category->categoryName(), "default") == 0)
-        category->setEnabled(QtWarningMsg, false);
+    const char *category;
+    std::array<QtMsgType, 2> levels;
+};
+constexpr Chatter chatter[] = {{"qt.multimedia.ffmpeg", {QtDebugMsg, QtInfoMsg}}};
+
+std::atomic<QLoggingCategory::CategoryFilter> g_previousFilter = nullptr;
+thread_local bool t_installing = false;
+
+// Installing a filter runs it over every category made so far. Those are set already, some
+// by hand (QSG_RENDER_TIMING switches Qt's own timing on), so they keep what they have and
+// only the chatter is silenced. A category made later goes through the filters before this
+// one (the user's QT_LOGGING_RULES among them) as well; one made on another thread while
+// this one is installed waits for it to know what it chains to.
+void withoutChatter(QLoggingCategory *category)
+{
+    if (!t_installing) {
+        QLoggingCategory::CategoryFilter previous;
+        while (!(previous = g_previousFilter.load()))
+            std::this_thread::yield();
+        previous(category);
+    }
+    for (const Chatter &quiet : chatter) {
+        if (qstrcmp(category->categoryName(), quiet.category) == 0) {
+            for (const QtMsgType level : quiet.levels)
+                category->setEnabled(level, false);
+        }
+    }
 }
 
 // An MPEG-4 file is a chain of boxes (32-bit size, 4-letter type; size 1 means a 64-bit
@@ -100,9 +127,14 @@ void QtAudioBackend::connectToServer()
     if (g_connected)
         return;
     g_connected = true;
-    g_previousFilter = QLoggingCategory::installFilter(withoutPlainWarnings);
+    t_installing = true;
+    g_previousFilter = QLoggingCategory::installFilter(withoutChatter);
+    t_installing = false;
+    QLoggingCategory *plain = QLoggingCategory::defaultCategory();
+    const bool warns = plain->isWarningEnabled();
+    plain->setEnabled(QtWarningMsg, false);
     QMediaDevices::defaultAudioOutput();
-    QLoggingCategory::installFilter(g_previousFilter);
+    plain->setEnabled(QtWarningMsg, warns);
 }
 
 bool QtAudioBackend::isConnected()

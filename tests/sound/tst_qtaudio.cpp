@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -36,6 +37,33 @@ QByteArray resource(const QString &name)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Debug, info, warning, critical: which a category lets through.
+QList<bool> levels(const QLoggingCategory &category)
+{
+    return {category.isDebugEnabled(), category.isInfoEnabled(), category.isWarningEnabled(),
+            category.isCriticalEnabled()};
+}
+
+// Categories that exist before the sound server is connected to: one of ours, and one that
+// Qt switches on by hand, as QSG_RENDER_TIMING does its timing.
+QLoggingCategory g_ours("glimp.test.ours");
+QLoggingCategory g_timing("qt.test.time.renderloop");
+
+// A user's rules, in place before the game connects: a category of ours without its debug
+// level, and Qt Multimedia's FFmpeg backend fully on.
+QLoggingCategory::CategoryFilter g_beforeRules = nullptr;
+void usersRules(QLoggingCategory *category)
+{
+    if (g_beforeRules)
+        g_beforeRules(category);
+    if (qstrcmp(category->categoryName(), "glimp.test.ruled") == 0)
+        category->setEnabled(QtDebugMsg, false);
+    if (qstrcmp(category->categoryName(), "qt.multimedia.ffmpeg") == 0) {
+        for (const QtMsgType level : {QtDebugMsg, QtInfoMsg, QtWarningMsg, QtCriticalMsg})
+            category->setEnabled(level, true);
+    }
+}
+
 } // namespace
 
 // The committed sound files and the Qt Multimedia backend, headless: with no sound server
@@ -54,6 +82,26 @@ class TestQtAudio : public QObject
     }
 
 private slots:
+    void initTestCase()
+    {
+        g_beforeRules = QLoggingCategory::installFilter(usersRules);
+        g_timing.setEnabled(QtDebugMsg, true);
+    }
+
+    // Connecting to the sound server silences Qt Multimedia's start-up chatter and nothing
+    // else: a category of ours keeps every level, one Qt switched on by hand stays on, one
+    // made later follows the rules set before, and the chatter keeps its warnings.
+    void connectingSilencesOnlyTheChatter()
+    {
+        QtAudioBackend::connectToServer();
+        const QLoggingCategory ruled("glimp.test.ruled");
+        const QLoggingCategory chatter("qt.multimedia.ffmpeg");
+        QCOMPARE(levels(g_ours), QList<bool>({true, true, true, true}));
+        QCOMPARE(levels(g_timing), QList<bool>({true, true, true, true}));
+        QCOMPARE(levels(ruled), QList<bool>({false, true, true, true}));
+        QCOMPARE(levels(chatter), QList<bool>({false, false, true, true}));
+    }
+
     // The application's own instance: every cue it names is embedded, nothing else is, each
     // gets a player, and playing and stopping them returns promptly with or without a device.
     void sharedInstancePlaysEveryEmbeddedCue()
