@@ -15,6 +15,11 @@ TestCase {
 
     readonly property Component routerComponent: Component { ContentView { width: 390; height: 844 } }
 
+    // How long a fade, spring or scroll may take to come to rest before a test gives up: a
+    // hang guard, over ten times the slowest quiet run (0.2–1 s), for busy machines and
+    // sanitizer builds.
+    readonly property int settleMs: 10000
+
     function init() { failOnWarning(/.*/) }
 
     // A keyboard a test put up goes with it.
@@ -22,8 +27,8 @@ TestCase {
 
     // The router's screen once its fade-in has finished and the screen before it has gone.
     function settled(router) {
-        tryCompare(router.current, "opacity", 1, 3000)
-        tryVerify(() => router.current.parent.children.length === 1, 3000)
+        tryCompare(router.current, "opacity", 1, settleMs)
+        tryVerify(() => router.current.parent.children.length === 1, settleMs)
         return router.current.view
     }
 

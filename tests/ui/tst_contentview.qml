@@ -16,7 +16,7 @@ ScreenTestCase {
     }
 
     function settle(view) {
-        tryVerify(() => layersOf(view).length === 1 && view.current.opacity === 1, 3000)
+        tryVerify(() => layersOf(view).length === 1 && view.current.opacity === 1, settleMs)
     }
 
     // Set to the screen already shown, the router keeps it. A change cross-fades: both

@@ -86,7 +86,7 @@ ScreenTestCase {
         compare(game.guessedCount, 0)
         TestHarness.advanceClock(1)
         compare(game.guessedCount, data.thrown ? 1 : 0)
-        tryVerify(() => view.cardX === 0 && view.cardY === 0, 2000)
+        tryVerify(() => view.cardX === 0 && view.cardY === 0, settleMs)
         compare(findChild(view, "word").text, game.currentWord)
     }
 
@@ -122,7 +122,7 @@ ScreenTestCase {
             touch.release(1, root, c.x - 300, c.y + 20).commit()
         TestHarness.advanceClock(710)
         compare(view.game.roundWords.map(w => w.guessed), data.guessed)
-        tryVerify(() => view.cardX === 0 && view.cardY === 0, 2000)
+        tryVerify(() => view.cardX === 0 && view.cardY === 0, settleMs)
     }
 
     // → and ← throw the card off their own side. While it is out, a key or a drag neither
@@ -130,13 +130,13 @@ ScreenTestCase {
     function test_keysThrowTheCard() {
         const view = makeView()
         keyClick(Qt.Key_Right)
-        tryVerify(() => view.cardX > 100, 1000)
+        tryVerify(() => view.cardX > 100, settleMs)
         keyClick(Qt.Key_Left)
         drag(view, -150, 80)
         verify(view.cardY === 0 && view.cardX > 100, [view.cardX, view.cardY])
         TestHarness.advanceClock(210)
         keyClick(Qt.Key_Left)
-        tryVerify(() => view.cardX < -100, 1000)
+        tryVerify(() => view.cardX < -100, settleMs)
         TestHarness.advanceClock(710)
         compare(view.game.roundWords.map(w => w.guessed), [true, false])
     }

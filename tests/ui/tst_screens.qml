@@ -113,9 +113,9 @@ ScreenTestCase {
 
         // The texts cross-fade to their revealed versions and the way on appears.
         const seen = text => Search.withText(view, text).some(node => Search.shown(node))
-        tryVerify(() => !seen("Кто пропускает раунд?"), 3000)
+        tryVerify(() => !seen("Кто пропускает раунд?"), settleMs)
         verify(seen("Наблюдает!"))
-        tryVerify(() => button.visible && button.parent.opacity === 1 && Math.abs(button.parent.y) < 0.5, 3000)
+        tryVerify(() => button.visible && button.parent.opacity === 1 && Math.abs(button.parent.y) < 0.5, settleMs)
 
         // Once only.
         TestHarness.advanceClock(10000)
@@ -225,7 +225,7 @@ ScreenTestCase {
         verify(list.contentHeight > list.height, list.contentHeight + " in " + list.height)
         const at = list.mapToItem(view, list.width / 2, list.height - 20)
         mouseDrag(view, at.x, at.y, 0, -250)
-        tryVerify(() => list.atYEnd && !list.moving, 3000, "scrolled to " + list.contentY)
+        tryVerify(() => list.atYEnd && !list.moving, settleMs, "scrolled to " + list.contentY)
         compare(game.screenName, "summary")
 
         // A tap on a row passes the turn on and stops the turn-end sound.

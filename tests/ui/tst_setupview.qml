@@ -70,11 +70,11 @@ ScreenTestCase {
     function test_clearButton() {
         const s = openSetup()
         selectAllAndType(s.names, "AB")
-        tryCompare(s.clear, "scale", 1, 400)
+        tryCompare(s.clear, "scale", 1, settleMs)
         mouseClick(s.clear)
         compare([s.game.settings.playerText, s.names.text], ["", ""])
         verify(s.names.activeFocus)
-        tryVerify(() => !Search.shown(s.clear), 400)
+        tryVerify(() => !Search.shown(s.clear), settleMs)
         // The arrow goes home.
         mouseClick(s.screen, 22 + 21, 14 + 21)
         compare(s.game.screenName, "home")

@@ -60,7 +60,7 @@ ScreenTestCase {
         TestHarness.advanceClock(3100)
         compare(TestHarness.hapticCues(), ["success"])
         // The button slides in; a player waits for it to come to rest.
-        tryVerify(() => Math.abs(view.revealProgress - 1) < 0.005, 3000)
+        tryVerify(() => Math.abs(view.revealProgress - 1) < 0.005, settleMs)
         tap("К командам")
         screen("teams")
         compare(game.teams.map(t => t.players.indexOf(game.observer)), [-1, -1])
