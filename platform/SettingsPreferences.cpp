@@ -5,10 +5,31 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <cstdio>
+#include <pwd.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString homeFolder()
+{
+    const QString home = qEnvironmentVariable("HOME");
+    if (QDir::isAbsolutePath(home))
+        return home;
+    // A session started without HOME still has an account.
+    passwd entry{};
+    passwd *found = nullptr;
+    QByteArray buffer(16384, Qt::Uninitialized);
+    if (getpwuid_r(getuid(), &entry, buffer.data(), size_t(buffer.size()), &found) == 0 && found
+        && QDir::isAbsolutePath(QFile::decodeName(found->pw_dir)))
+        return QFile::decodeName(found->pw_dir);
+    return QDir::homePath();
+}
+
+} // namespace
 
 SettingsPreferences::SettingsPreferences(const QString &filePath)
     : m_filePath(filePath)
@@ -40,8 +61,11 @@ void SettingsPreferences::removeAbandonedWrites() const
 
 QString SettingsPreferences::defaultFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/tarvuke/glimp.conf");
+    // A relative XDG_CONFIG_HOME is to be ignored.
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(config))
+        config = homeFolder() + u"/.config"_s;
+    return config + u"/tarvuke/glimp.conf"_s;
 }
 
 std::optional<QString> SettingsPreferences::readText(const QString &key)

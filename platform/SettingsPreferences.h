@@ -15,7 +15,7 @@ class SettingsPreferences final : public Preferences
 public:
     explicit SettingsPreferences(const QString &filePath);
 
-    // ~/.config/tarvuke/glimp.conf (or the XDG equivalent).
+    // $XDG_CONFIG_HOME/tarvuke/glimp.conf, or ~/.config/tarvuke/glimp.conf.
     static QString defaultFilePath();
 
     std::optional<QString> readText(const QString &key) override;

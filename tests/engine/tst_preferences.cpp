@@ -6,8 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <pwd.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -102,6 +106,50 @@ private slots:
         kept << u"glimp.conf"_s;
         kept.sort();
         QCOMPARE(left, kept);
+    }
+
+    // Where the file is: under XDG_CONFIG_HOME when that is an absolute path (a relative
+    // one is to be ignored), else under the home folder, which without HOME is the account's.
+    void defaultFileFollowsXdg_data()
+    {
+        QTest::addColumn<QByteArray>("configHome"); // unset when null
+        QTest::addColumn<QByteArray>("home");       // unset when null
+        QTest::addColumn<QString>("folder");        // "account" for the account's home
+        QTest::newRow("XDG_CONFIG_HOME") << "/srv/anna/config"_ba << "/home/anna"_ba
+                                         << u"/srv/anna/config"_s;
+        QTest::newRow("no XDG_CONFIG_HOME") << QByteArray() << "/home/anna"_ba
+                                            << u"/home/anna/.config"_s;
+        QTest::newRow("XDG_CONFIG_HOME empty") << ""_ba << "/home/anna"_ba
+                                               << u"/home/anna/.config"_s;
+        QTest::newRow("XDG_CONFIG_HOME relative") << "anna/config"_ba << "/home/anna"_ba
+                                                  << u"/home/anna/.config"_s;
+        QTest::newRow("no HOME") << QByteArray() << QByteArray() << u"account/.config"_s;
+        QTest::newRow("HOME relative") << QByteArray() << "anna"_ba << u"account/.config"_s;
+        QTest::newRow("no HOME, XDG_CONFIG_HOME") << "/srv/anna/config"_ba << QByteArray()
+                                                  << u"/srv/anna/config"_s;
+    }
+    void defaultFileFollowsXdg()
+    {
+        QFETCH(QByteArray, configHome);
+        QFETCH(QByteArray, home);
+        QFETCH(QString, folder);
+        const auto set = [](const char *name, const QByteArray &value) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        };
+        const auto restore = qScopeGuard([set, xdg = qgetenv("XDG_CONFIG_HOME"),
+                                          old = qgetenv("HOME")] {
+            set("XDG_CONFIG_HOME", xdg);
+            set("HOME", old);
+        });
+        set("XDG_CONFIG_HOME", configHome);
+        set("HOME", home);
+        const passwd *account = getpwuid(getuid());
+        QVERIFY(account);
+        folder.replace(u"account"_s, QFile::decodeName(account->pw_dir));
+        QCOMPARE(SettingsPreferences::defaultFilePath(), folder + u"/tarvuke/glimp.conf"_s);
     }
 };
 
