@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
         words += QStringLiteral("Своё слово номер %1\n").arg(i);
     words.chop(1);
     game.setCustomWordsText(words);
-    prefs.flush();
+    prefs.flush(std::chrono::minutes(1));
     game.setScreen(AppScreen::customWords);
     QTest::qWait(1000);
     QQuickItem *editor = findItem(window->contentItem(), "QQuickTextEdit");
@@ -200,9 +200,9 @@ int main(int argc, char *argv[])
                   window->grabWindow();
               });
     // Every keystroke must really have reached the store and the disk.
-    prefs.flush();
+    const bool stored = prefs.flush(std::chrono::minutes(1));
     // An even number of keystrokes: each letter typed was deleted again.
-    bool typed = keystroke % 2 == 0 && game.customWordsText() == words
+    bool typed = stored && keystroke % 2 == 0 && game.customWordsText() == words
             && prefs.readText(QString::fromLatin1(GameStore::customWordsKey))
                        == game.customWordsText();
 
@@ -225,8 +225,7 @@ int main(int argc, char *argv[])
     BenchTable::row(QStringLiteral("  the editor holds the whole text after"),
                     BenchTable::ms3(fillMs), QString(), QString(), QString());
     table.add(QStringLiteral("own words keystroke on 5 MB (screen, wall)"), 0, type, 11);
-    prefs.flush();
-    typed = typed && game.customWordsText() == pasted
+    typed = typed && prefs.flush(std::chrono::minutes(1)) && game.customWordsText() == pasted
             && prefs.readText(QString::fromLatin1(GameStore::customWordsKey)) == pasted;
     if (!typed)
         std::fputs("the keystrokes or the paste did not reach the store\n", stderr);

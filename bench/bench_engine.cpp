@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     table.add(QStringLiteral("  the first startTurn after the words were edited"), 0, [&] {
         ready();
         game.setCustomWordsText(words);
-        prefs.flush();
+        prefs.flush(std::chrono::minutes(1));
     }, [&] {
         game.startTurn();
         game.endTurn(false);
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     table.add(QStringLiteral("  the same keystroke's write on the writer thread (not on screen)"), 0, [&] {
         words = (keystroke++ % 2) ? words.chopped(1) : words + QLatin1Char('x');
         game.setCustomWordsText(words);
-        prefs.flush();
+        prefs.flush(std::chrono::minutes(1));
     });
     SettingsPreferences direct(file);
     table.add(QStringLiteral("  for comparison: a synced QSettings write of that text"), 0, [&] {

@@ -528,9 +528,12 @@ QStringList GameStore::customWordList() const
 
 void GameStore::saveCustomWords()
 {
-    // A failed write is not the players' problem: the text stays in memory.
-    m_preferences.writeText(QString::fromLatin1(customWordsKey), m_customWordsText);
-    qCInfo(lcGame) << "custom words saved" << customWordCount();
+    // A failed write is not the players' problem: the text stays in memory. Stored or only
+    // queued, the store cannot tell.
+    const bool handedOver =
+            m_preferences.writeText(QString::fromLatin1(customWordsKey), m_customWordsText);
+    qCInfo(lcGame) << (handedOver ? "custom words handed over" : "custom words not stored")
+                   << customWordCount();
 }
 
 namespace {

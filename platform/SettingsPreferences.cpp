@@ -6,8 +6,11 @@
 #include <QLockFile>
 #include <QSettings>
 
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -29,12 +32,38 @@ QString homeFolder()
     return QDir::homePath();
 }
 
+// Whether what stands at path may be taken by a QLockFile: nothing, or a regular file that
+// starts with a process id as QLockFile writes it (an empty one is a lock being made). A
+// pipe would block QLockFile's read, and a user's own file is not ours to remove as stale.
+bool mayLock(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status{};
+    if (::lstat(name.constData(), &status) != 0)
+        return errno == ENOENT;
+    if (!S_ISREG(status.st_mode))
+        return false;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char head[24];
+    const ssize_t size = ::read(fd, head, sizeof head);
+    ::close(fd);
+    ssize_t digits = 0;
+    while (digits < size && head[digits] >= '0' && head[digits] <= '9')
+        ++digits;
+    return size == 0 || (digits > 0 && (digits == size || head[digits] == '\n'));
+}
+
 } // namespace
 
 SettingsPreferences::SettingsPreferences(const QString &filePath)
     : m_filePath(filePath)
 {
-    removeAbandonedWrites();
+    // Only a regular file is opened: a pipe would wait for a writer, a device might not end.
+    struct stat status{};
+    if (::stat(QFile::encodeName(filePath).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return;
     const QSettings settings(filePath, QSettings::IniFormat);
     for (const QString &key : settings.allKeys())
         m_values.insert(key, settings.value(key));
@@ -51,10 +80,8 @@ QString SettingsPreferences::copyPath() const
 void SettingsPreferences::removeAbandonedWrites() const
 {
     // A game killed between writing its copy and the rename leaves the copy (and the lock
-    // QSettings held on it). Writers hold the file's lock, so under it no copy is live.
-    QLockFile lock(m_filePath + QStringLiteral(".lock"));
-    if (!lock.tryLock(0))
-        return;
+    // QSettings held on it, which QSettings would wait on). Writers hold the file's lock, so
+    // under it no copy is live.
     QFile::remove(copyPath());
     QFile::remove(copyPath() + QStringLiteral(".lock"));
 }
@@ -78,22 +105,24 @@ std::optional<QString> SettingsPreferences::readText(const QString &key)
 
 bool SettingsPreferences::writeText(const QString &key, const QString &value)
 {
+    m_values.insert(key, value);
+    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))
+        return false;
+    const QString lockPath = m_filePath + u".lock"_s;
+    if (!mayLock(lockPath))
+        return false;
+    QLockFile lock(lockPath);
+    if (!lock.tryLock())
+        return false;
+    removeAbandonedWrites();
     if (m_unreadable) {
         const QString aside = m_filePath + QStringLiteral(".corrupt");
         QFile::remove(aside);
         QFile::rename(m_filePath, aside);
-        m_values.clear();
+        m_values = {{key, value}};
         m_unreadable = false;
     }
-    m_values.insert(key, value);
-
-    if (!QDir().mkpath(QFileInfo(m_filePath).absolutePath()))
-        return false;
-    QLockFile lock(m_filePath + QStringLiteral(".lock"));
-    if (!lock.lock())
-        return false;
     const QString copy = copyPath();
-    QFile::remove(copy);
     {
         QSettings settings(copy, QSettings::IniFormat);
         // The copy is ours alone; the rename below is what makes the write atomic.

@@ -456,7 +456,7 @@ private slots:
         AWAIT(wordsEditor, u"screen customWords"_s);
         tap(Spot::wordsEditor);
         type({u"Бабушкин борщ"_s, u"Кот Василий"_s, u"Ёлка на даче"_s});
-        AWAIT(saved, u"custom words saved 3"_s);
+        AWAIT(saved, u"custom words handed over 3"_s);
         shot(u"own-words-typed"_s);
         tap(Spot::wordsDone);
         AWAIT(homeAgain, u"screen home"_s);

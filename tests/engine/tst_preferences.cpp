@@ -5,17 +5,41 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLockFile>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 const QString key = QString::fromLatin1(GameStore::customWordsKey);
+
+namespace {
+
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// What stands at path, told without opening anything that could block: its type and mode,
+// and a file's bytes.
+QByteArray standing(const QString &path)
+{
+    struct stat status{};
+    if (::lstat(native(path).constData(), &status) != 0)
+        return "nothing";
+    const QByteArray state = QByteArray::number(status.st_mode, 8);
+    return S_ISREG(status.st_mode) ? state + ' ' + readFile(path) : state;
+}
+
+} // namespace
 
 class TestPreferences : public QObject
 {
@@ -52,7 +76,7 @@ private slots:
         QCOMPARE(again.readText(key), typed);
         // Clearing is stored too.
         again.writeText(key, QString());
-        again.flush();
+        QVERIFY(again.flush(10s));
         QCOMPARE(SettingsPreferences(file).readText(key), QString());
     }
 
@@ -81,15 +105,111 @@ private slots:
         QVERIFY(prefs.writeText(key, u"новое"_s));
         QCOMPARE(SettingsPreferences(file).readText(key), u"новое"_s);
         // An unreadable file is kept beside the new one, not thrown away.
-        QFile aside(file + u".corrupt"_s);
-        QCOMPARE(aside.exists(), setAside);
-        if (setAside) {
-            QVERIFY(aside.open(QIODevice::ReadOnly));
-            QCOMPARE(aside.readAll(), contents);
-        }
+        QCOMPARE(QFileInfo::exists(file + u".corrupt"_s), setAside);
+        if (setAside)
+            QCOMPARE(readFile(file + u".corrupt"_s), contents);
     }
 
-    // Opening the file clears only a copy our own killed write left; a user's files beside
+    // Only a regular file is read: a pipe in its place (which would block the start) reads
+    // as nothing and the next write replaces it.
+    void onlyFilesAreRead_data()
+    {
+        QTest::addColumn<QString>("linkedTo"); // what the file links to, empty for none
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("a named pipe") << QString() << true;
+    }
+    void onlyFilesAreRead()
+    {
+        QFETCH(QString, linkedTo);
+        QFETCH(bool, stored);
+        const QString folder = path(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + u"/glimp.conf"_s;
+        if (linkedTo.isEmpty())
+            QCOMPARE(::mkfifo(native(file).constData(), 0644), 0);
+        else if (linkedTo.startsWith(m_dir.path()))
+            QCOMPARE(::mkfifo(native(linkedTo).constData(), 0644), 0);
+        if (!linkedTo.isEmpty())
+            QVERIFY(QFile::link(linkedTo, file));
+        const QByteArray target = standing(linkedTo);
+
+        SettingsPreferences prefs(file);
+        QCOMPARE(prefs.readText(key), std::nullopt);
+        QCOMPARE(prefs.writeText(key, u"кит"_s), stored);
+        QCOMPARE(QFileInfo(file).symLinkTarget(), linkedTo);
+        if (stored)
+            QCOMPARE(SettingsPreferences(file).readText(key), u"кит"_s);
+        else
+            QCOMPARE(standing(linkedTo), target);
+    }
+
+    // Whatever stands where the lock should be, a write fails at once instead of waiting, is
+    // tried again while the game runs and stored once the lock is free, and quitting waits
+    // for it half a second at most. What stands there is left as it is, a stale lock being
+    // QLockFile's business.
+    void locksThatCannotBeTakenHoldNothingUp_data()
+    {
+        QTest::addColumn<QString>("lock");
+        for (const char *lock : {"a folder", "a named pipe", "a user's own file",
+                                 "held by a live process", "fresh, from another machine"})
+            QTest::newRow(lock) << QString::fromLatin1(lock);
+    }
+    void locksThatCannotBeTakenHoldNothingUp()
+    {
+        QFETCH(QString, lock);
+        const QString folder = path(u"lock "_s + lock);
+        QVERIFY(QDir().mkpath(folder));
+        const QString file = folder + u"/glimp.conf"_s;
+        const QString lockPath = file + u".lock"_s;
+        QLockFile held(lockPath);
+        if (lock == u"a folder") {
+            QVERIFY(QDir().mkdir(lockPath));
+        } else if (lock == u"a named pipe") {
+            QCOMPARE(::mkfifo(native(lockPath).constData(), 0644), 0);
+        } else if (lock == u"a user's own file") {
+            // Old enough for QLockFile to call it stale, were it a lock.
+            writeFile(lockPath, "мои заметки\n");
+            QFile notes(lockPath);
+            QVERIFY(notes.open(QIODevice::ReadWrite));
+            QVERIFY(notes.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                      QFileDevice::FileModificationTime));
+        } else if (lock == u"held by a live process") {
+            QVERIFY(held.lock());
+        } else {
+            writeFile(lockPath, "4242\ntarvuke-glimp\nanother-machine\n");
+        }
+        const QByteArray there = standing(lockPath);
+        const auto make = [file] { return std::make_unique<SettingsPreferences>(file); };
+
+        QVERIFY(!SettingsPreferences(file).writeText(key, u"кит"_s));
+        QElapsedTimer quitting;
+        {
+            BackgroundPreferences prefs(make);
+            QVERIFY(prefs.writeText(key, u"кит"_s));
+            // Kept for the game, never said to be stored.
+            QCOMPARE(prefs.readText(key), u"кит"_s);
+            QVERIFY(!prefs.flush(300ms));
+            quitting.start();
+        }
+        // A hang guard: ten times the half second quitting gives a last try.
+        QVERIFY2(quitting.elapsed() < 5000, qPrintable(QString::number(quitting.elapsed())));
+        QVERIFY(!QFileInfo::exists(file));
+        QCOMPARE(standing(lockPath), there);
+
+        BackgroundPreferences prefs(make);
+        prefs.writeText(key, u"ёж"_s);
+        QVERIFY(!prefs.flush(300ms));
+        if (lock == u"held by a live process")
+            held.unlock();
+        else if (lock == u"a folder")
+            QVERIFY(QDir().rmdir(lockPath));
+        else
+            QVERIFY(QFile::remove(lockPath));
+        QVERIFY(prefs.flush(20s));
+        QCOMPARE(SettingsPreferences(file).readText(key), u"ёж"_s);
+    }
+
+    // A write clears only a copy our own killed write left; a user's files beside
     // it stay, whatever their names.
     void onlyOurOwnLeftoversAreCleared()
     {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 class TestAppStart : public QObject
@@ -99,15 +101,31 @@ private slots:
         QVERIFY2(printed.isEmpty(), qPrintable(printed));
     }
 
-    // The home screen's first frame loads only the modules it draws with: the controls'
-    // templates, Qt Quick Layouts and Qt Quick Shapes each cost milliseconds before the
-    // player sees anything, and wait until a screen that uses them; Qt Multimedia (and the
-    // sound server's libraries) until the frame is drawn.
+    // The home screen's first frame comes whatever stands in the preferences' place (a named
+    // pipe, which would block whoever opens it, as the file or as its lock), and loads only
+    // the modules it draws with: the controls' templates, Qt Quick Layouts and Qt Quick
+    // Shapes each cost milliseconds before the player sees anything, and wait until a screen
+    // that uses them; Qt Multimedia (and the sound server's libraries) until the frame is
+    // drawn.
+    void firstFrameLoadsOnlyWhatItDraws_data()
+    {
+        QTest::addColumn<QString>("pipe"); // what is made a named pipe, if anything
+        QTest::newRow("fresh machine") << QString();
+        QTest::newRow("preferences a named pipe") << u"glimp.conf"_s;
+        QTest::newRow("their lock a named pipe") << u"glimp.conf.lock"_s;
+    }
     void firstFrameLoadsOnlyWhatItDraws()
     {
+        QFETCH(QString, pipe);
+        const QString config =
+                m_dir.filePath(u"first frame, "_s + QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(config + u"/tarvuke"_s));
+        const QString pipePath = config + u"/tarvuke/"_s + pipe;
+        if (!pipe.isEmpty())
+            QCOMPARE(::mkfifo(QFile::encodeName(pipePath).constData(), 0644), 0);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        env.insert(u"XDG_CONFIG_HOME"_s, m_dir.filePath(u"first-frame"_s));
+        env.insert(u"XDG_CONFIG_HOME"_s, config);
         env.insert(u"GLIMP_QUIT_AFTER_FIRST_FRAME"_s, u"1"_s);
         // The dynamic loader names every library it opens.
         env.insert(u"LD_DEBUG"_s, u"files"_s);
@@ -116,6 +134,12 @@ private slots:
         game.start(QStringLiteral(GAME_BINARY));
         QVERIFY(game.waitForFinished(30000));
         QCOMPARE(game.exitCode(), 0);
+        QVERIFY(game.readAllStandardOutput().contains("first-frame-ns="));
+        // Left as it was.
+        struct stat status{};
+        if (!pipe.isEmpty())
+            QVERIFY(::lstat(QFile::encodeName(pipePath).constData(), &status) == 0
+                    && S_ISFIFO(status.st_mode));
         const QString opened = QString::fromUtf8(game.readAllStandardError());
         QVERIFY(opened.contains(u"libQt6Quick.so"_s));
         for (const QString &module :

@@ -1,7 +1,7 @@
 // The game on a machine that works against it: preferences that are corrupt, unreadable as
-// text or cannot be written, broken cue files, no session bus, no sound device. Whole games
-// still play through the real platform services, what can be kept is kept, and nothing is
-// printed.
+// text, not a file, or cannot be written or locked, broken cue files, no session bus, no
+// sound device. Whole games still play through the real platform services, what can be kept
+// is kept, quitting is not held up, and nothing is printed.
 #include "BackgroundPreferences.h"
 #include "FeedbackdHaptics.h"
 #include "GameStore.h"
@@ -14,10 +14,13 @@
 #include "TestFiles.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -146,12 +149,22 @@ private slots:
             << m_dir.filePath(u"a-file/tarvuke/glimp.conf"_s) << QString() << false;
         QTest::newRow("a directory in its place")
             << m_dir.filePath(u"a-directory/glimp.conf"_s) << QString() << false;
+
+        // Opening a pipe would wait for a writer; the first save replaces it.
+        const QString pipe = m_dir.filePath(u"a-named-pipe.conf"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+        QTest::newRow("a named pipe in its place") << pipe << QString() << true;
+        // A lock that can never be taken: no save, and no wait for one at the end.
+        const QString locked = m_dir.filePath(u"locked.conf"_s);
+        QVERIFY(QDir().mkdir(locked + u".lock"_s));
+        QTest::newRow("a directory as its lock") << locked << QString() << false;
     }
     void gamesPlayWhateverThePreferencesHold()
     {
         QFETCH(QString, file);
         QFETCH(QString, wordsAtStart);
         QFETCH(bool, stored);
+        QElapsedTimer quitting;
         {
             RealServices services(file, m_sounds);
             QCOMPARE(services.game.customWordsText(), wordsAtStart);
@@ -168,7 +181,10 @@ private slots:
             }
             QTest::qWait(100);
             services.sound.stopAll();
+            quitting.start();
         }
+        // A hang guard: ten times a quit that gives an unstorable edit its last half second.
+        QVERIFY2(quitting.elapsed() < 5000, qPrintable(QString::number(quitting.elapsed())));
         // The players' words of this session are what the next one finds, where they can be
         // stored at all.
         RealServices services(file, m_sounds);
