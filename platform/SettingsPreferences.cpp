@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
+#include <QScopeGuard>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -55,6 +57,52 @@ bool mayLock(const QString &path)
     return size == 0 || (digits > 0 && (digits == size || head[digits] == '\n'));
 }
 
+QString writeFolderPrefix(const QString &file)
+{
+    return file + u".tarvuke-glimp-write."_s;
+}
+
+// A write killed half-way leaves its folder: named by the writer's process id, ours alone
+// (rwx for us only), and holding nothing but the copy and what QSettings made beside it.
+void removeAbandonedWrites(const QFileInfo &file)
+{
+    const QString copyName = file.fileName();
+    const QString prefix = writeFolderPrefix(copyName);
+    const QFileInfoList folders = file.absoluteDir().entryInfoList(
+            {prefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    for (const QFileInfo &folder : folders) {
+        bool isNumber = false;
+        folder.fileName().mid(prefix.size()).toLongLong(&isNumber);
+        struct stat status{};
+        if (!isNumber || ::lstat(QFile::encodeName(folder.filePath()).constData(), &status) != 0
+            || status.st_uid != getuid() || (status.st_mode & 07777) != 0700)
+            continue;
+        const QFileInfoList inside = QDir(folder.filePath())
+                                             .entryInfoList(QDir::AllEntries | QDir::Hidden
+                                                            | QDir::System | QDir::NoDotAndDotDot);
+        const bool ours = std::all_of(inside.cbegin(), inside.cend(), [&](const QFileInfo &entry) {
+            const QString name = entry.fileName();
+            return entry.isFile() && !entry.isSymLink()
+                   && (name == copyName || name.startsWith(copyName + u'.'));
+        });
+        if (ours)
+            QDir(folder.filePath()).removeRecursively();
+    }
+}
+
+// Keeps an unreadable file under the first free name, never over an earlier one.
+bool setAside(const QString &file)
+{
+    const QFileInfo unreadable(file);
+    if (!unreadable.exists() && !unreadable.isSymLink())
+        return true;
+    QString aside = file + u".corrupt"_s;
+    for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
+        aside = file + u".corrupt."_s + QString::number(n);
+    // QFile::rename does not replace what appeared there meanwhile.
+    return QFile::rename(file, aside);
+}
+
 } // namespace
 
 SettingsPreferences::SettingsPreferences(const QString &filePath)
@@ -69,21 +117,6 @@ SettingsPreferences::SettingsPreferences(const QString &filePath)
         m_values.insert(key, settings.value(key));
     // Known once the file has been read.
     m_unreadable = settings.status() == QSettings::FormatError;
-}
-
-QString SettingsPreferences::copyPath() const
-{
-    // A name no user picks: only our own writes make it.
-    return m_filePath + QStringLiteral(".tarvuke-glimp-write");
-}
-
-void SettingsPreferences::removeAbandonedWrites() const
-{
-    // A game killed between writing its copy and the rename leaves the copy (and the lock
-    // QSettings held on it, which QSettings would wait on). Writers hold the file's lock, so
-    // under it no copy is live.
-    QFile::remove(copyPath());
-    QFile::remove(copyPath() + QStringLiteral(".lock"));
 }
 
 QString SettingsPreferences::defaultFilePath()
@@ -114,15 +147,29 @@ bool SettingsPreferences::writeText(const QString &key, const QString &value)
     QLockFile lock(lockPath);
     if (!lock.tryLock())
         return false;
-    removeAbandonedWrites();
+    if (!m_leftoversCleared) {
+        removeAbandonedWrites(QFileInfo(m_filePath));
+        m_leftoversCleared = true;
+    }
     if (m_unreadable) {
-        const QString aside = m_filePath + QStringLiteral(".corrupt");
-        QFile::remove(aside);
-        QFile::rename(m_filePath, aside);
+        if (!setAside(m_filePath))
+            return false;
         m_values = {{key, value}};
         m_unreadable = false;
     }
-    const QString copy = copyPath();
+    return replace(m_filePath);
+}
+
+bool SettingsPreferences::replace(const QString &target) const
+{
+    // Beside the file, so that the rename stays on its file system. Made afresh for every
+    // write, so that nothing anyone left there can be in QSettings' way; named by the process,
+    // as QSettings keeps what was written under each name in memory for a while.
+    const QString folder = writeFolderPrefix(target) + QString::number(getpid());
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0)
+        return false;
+    const auto removeFolder = qScopeGuard([&] { QDir(folder).removeRecursively(); });
+    const QString copy = folder + u'/' + QFileInfo(target).fileName();
     {
         QSettings settings(copy, QSettings::IniFormat);
         // The copy is ours alone; the rename below is what makes the write atomic.
@@ -138,7 +185,6 @@ bool SettingsPreferences::writeText(const QString &key, const QString &value)
     if (!written.open(QIODevice::ReadOnly) || ::fsync(written.handle()) != 0)
         return false;
     written.close();
-    return std::rename(QFile::encodeName(copy).constData(),
-                       QFile::encodeName(m_filePath).constData())
+    return std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(target).constData())
            == 0;
 }

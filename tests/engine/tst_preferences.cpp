@@ -110,6 +110,25 @@ private slots:
             QCOMPARE(readFile(file + u".corrupt"_s), contents);
     }
 
+    // Each unreadable file is set aside under a name of its own, never over an earlier one.
+    void everyUnreadableFileIsKept()
+    {
+        QVERIFY(QDir().mkpath(path(u"corrupt"_s)));
+        const QString file = path(u"corrupt/glimp.conf"_s);
+        const QStringList asides{file + u".corrupt"_s, file + u".corrupt.2"_s,
+                                 file + u".corrupt.3"_s};
+        const auto broken = [](qsizetype i) {
+            return "[General\n" + QByteArray::number(i) + "=\"";
+        };
+        for (qsizetype i = 0; i < asides.size(); ++i) {
+            writeFile(file, broken(i));
+            QVERIFY(SettingsPreferences(file).writeText(key, u"слово"_s));
+            QCOMPARE(SettingsPreferences(file).readText(key), u"слово"_s);
+            for (qsizetype earlier = 0; earlier <= i; ++earlier)
+                QCOMPARE(readFile(asides.at(earlier)), broken(earlier));
+        }
+    }
+
     // Only a regular file is read: a pipe in its place (which would block the start) reads
     // as nothing and the next write replaces it.
     void onlyFilesAreRead_data()
@@ -209,23 +228,42 @@ private slots:
         QCOMPARE(SettingsPreferences(file).readText(key), u"ёж"_s);
     }
 
-    // A write clears only a copy our own killed write left; a user's files beside
-    // it stay, whatever their names.
+    // A write clears only the folders our own killed writes left; a user's files beside the
+    // file stay, whatever their names and whatever they hold.
     void onlyOurOwnLeftoversAreCleared()
     {
-        QVERIFY(QDir().mkpath(path(u"beside"_s)));
-        const QString file = path(u"beside/glimp.conf"_s);
+        const QString beside = path(u"beside"_s);
+        QVERIFY(QDir().mkpath(beside));
+        const QString file = beside + u"/glimp.conf"_s;
         QStringList kept{u"glimp.conf.backup"_s, u"glimp.conf.old123"_s, u"glimp.conf.Ab3xYz"_s,
-                         u"glimp.conf.bak"_s};
+                         u"glimp.conf.bak"_s, u"glimp.conf.tarvuke-glimp-write"_s,
+                         u"glimp.conf.tarvuke-glimp-write.lock"_s,
+                         u"glimp.conf.tarvuke-glimp-writeAbCdEf"_s};
         for (const QString &name : kept)
-            writeFile(path(u"beside/"_s + name), "their own");
-        writeFile(file + u".tarvuke-glimp-write"_s, "[General]\nhalf");
+            writeFile(beside + u'/' + name, "their own");
+        // Folders named like ours, but open to others, or holding something else.
+        const auto folder = [&](const QString &name, QFile::Permissions access,
+                                const QString &holding) {
+            QVERIFY(QDir().mkdir(beside + u'/' + name, access));
+            writeFile(beside + u'/' + name + u'/' + holding, "their own");
+        };
+        const QFile::Permissions ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+        folder(u"glimp.conf.tarvuke-glimp-write.123"_s,
+               ownerOnly | QFile::ReadGroup | QFile::ExeGroup, u"glimp.conf"_s);
+        folder(u"glimp.conf.tarvuke-glimp-write.2024"_s, ownerOnly, u"holiday.jpg"_s);
+        folder(u"glimp.conf.tarvuke-glimp-write.shared"_s, ownerOnly, u"glimp.conf"_s);
+        kept << u"glimp.conf.tarvuke-glimp-write.123"_s << u"glimp.conf.tarvuke-glimp-write.2024"_s
+             << u"glimp.conf.tarvuke-glimp-write.shared"_s;
+        // What a write killed half-way leaves: its folder, with the copy and QSettings' lock.
+        folder(u"glimp.conf.tarvuke-glimp-write.4242"_s, ownerOnly, u"glimp.conf"_s);
+        writeFile(beside + u"/glimp.conf.tarvuke-glimp-write.4242/glimp.conf.lock"_s, "");
+
         QVERIFY(SettingsPreferences(file).writeText(key, u"слово"_s));
-        QStringList left = QDir(path(u"beside"_s)).entryList(QDir::Files | QDir::Hidden);
-        left.removeAll(u"glimp.conf.lock"_s);
         kept << u"glimp.conf"_s;
         kept.sort();
-        QCOMPARE(left, kept);
+        QCOMPARE(entriesIn(beside), kept);
+        QCOMPARE(readFile(beside + u"/glimp.conf.tarvuke-glimp-write.2024/holiday.jpg"_s),
+                 "their own");
     }
 
     // Where the file is: under XDG_CONFIG_HOME when that is an absolute path (a relative
