@@ -34,6 +34,22 @@ QString homeFolder()
     return QDir::homePath();
 }
 
+// Where the text lives: the end of a chain of symbolic links (a dotfile manager's), or
+// nothing for a loop. Relative links are read from the link's real folder.
+QString linkTarget(const QString &path)
+{
+    QFileInfo file(path);
+    for (int hop = 0; hop < 40; ++hop) {
+        const QString folder = QDir(file.absolutePath()).canonicalPath();
+        if (!folder.isEmpty())
+            file.setFile(folder + u'/' + file.fileName());
+        if (!file.isSymLink())
+            return file.absoluteFilePath();
+        file.setFile(file.symLinkTarget());
+    }
+    return {};
+}
+
 // Whether what stands at path may be taken by a QLockFile: nothing, or a regular file that
 // starts with a process id as QLockFile writes it (an empty one is a lock being made). A
 // pipe would block QLockFile's read, and a user's own file is not ours to remove as stale.
@@ -147,17 +163,26 @@ bool SettingsPreferences::writeText(const QString &key, const QString &value)
     QLockFile lock(lockPath);
     if (!lock.tryLock())
         return false;
+    const QString target = linkTarget(m_filePath);
+    if (target.isEmpty())
+        return false;
+    // A link to something that is not a file stays as it is: one links a file to /dev/null
+    // to keep nothing.
+    struct stat status{};
+    if (QFileInfo(m_filePath).isSymLink()
+        && ::stat(QFile::encodeName(target).constData(), &status) == 0 && !S_ISREG(status.st_mode))
+        return false;
     if (!m_leftoversCleared) {
-        removeAbandonedWrites(QFileInfo(m_filePath));
+        removeAbandonedWrites(QFileInfo(target));
         m_leftoversCleared = true;
     }
     if (m_unreadable) {
-        if (!setAside(m_filePath))
+        if (!setAside(target))
             return false;
         m_values = {{key, value}};
         m_unreadable = false;
     }
-    return replace(m_filePath);
+    return replace(target);
 }
 
 bool SettingsPreferences::replace(const QString &target) const
@@ -180,9 +205,16 @@ bool SettingsPreferences::replace(const QString &target) const
         if (settings.status() != QSettings::NoError)
             return false;
     }
-    // On disk before it takes the file's place, so that a power cut keeps one whole text.
     QFile written(copy);
-    if (!written.open(QIODevice::ReadOnly) || ::fsync(written.handle()) != 0)
+    if (!written.open(QIODevice::ReadOnly))
+        return false;
+    // The file keeps the mode its owner gave it.
+    struct stat old{};
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0 && S_ISREG(old.st_mode)
+        && ::fchmod(written.handle(), old.st_mode & 07777) != 0)
+        return false;
+    // On disk before it takes the file's place, so that a power cut keeps one whole text.
+    if (::fsync(written.handle()) != 0)
         return false;
     written.close();
     return std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(target).constData())

@@ -130,12 +130,15 @@ private slots:
     }
 
     // Only a regular file is read: a pipe in its place (which would block the start) reads
-    // as nothing and the next write replaces it.
+    // as nothing and the next write replaces it. A link to something that is not a file
+    // stays as it is, and nothing is stored through it.
     void onlyFilesAreRead_data()
     {
         QTest::addColumn<QString>("linkedTo"); // what the file links to, empty for none
         QTest::addColumn<bool>("stored");
         QTest::newRow("a named pipe") << QString() << true;
+        QTest::newRow("a link to a named pipe") << path(u"a-pipe"_s) << false;
+        QTest::newRow("a link to /dev/null") << u"/dev/null"_s << false;
     }
     void onlyFilesAreRead()
     {
@@ -160,6 +163,63 @@ private slots:
             QCOMPARE(SettingsPreferences(file).readText(key), u"кит"_s);
         else
             QCOMPARE(standing(linkedTo), target);
+    }
+
+    // A write keeps the mode the file has, and writes through symbolic links (a dotfile
+    // manager's) to the file at their end, in that file's folder, leaving the links be.
+    void writesKeepWhatTheFileIs_data()
+    {
+        QTest::addColumn<QStringList>("links"); // glimp.conf's link, the next one's, ...
+        QTest::addColumn<int>("mode");          // the file's, -1 when it is not made yet
+        QTest::newRow("mode 600") << QStringList() << 0600;
+        QTest::newRow("mode 640") << QStringList() << 0640;
+        QTest::newRow("read-only") << QStringList() << 0444;
+        QTest::newRow("a link elsewhere") << QStringList{u"../dotfiles/glimp.conf"_s} << 0600;
+        QTest::newRow("a link to a link")
+                << QStringList{u"glimp-link.conf"_s, u"../dotfiles/glimp.conf"_s} << 0644;
+        QTest::newRow("an absolute link")
+                << QStringList{path(u"an absolute link/dotfiles/glimp.conf"_s)} << 0640;
+        QTest::newRow("a link to a file not made yet")
+                << QStringList{u"../dotfiles/glimp.conf"_s} << -1;
+    }
+    void writesKeepWhatTheFileIs()
+    {
+        QFETCH(QStringList, links);
+        QFETCH(int, mode);
+        const QString root = path(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(QDir().mkpath(root + u"/config"_s));
+        QVERIFY(QDir().mkpath(root + u"/dotfiles"_s));
+        const QString file = root + u"/config/glimp.conf"_s;
+        QStringList chain{file}; // the links, then the file
+        for (const QString &link : links) {
+            QVERIFY(QFile::link(link, chain.last()));
+            chain << QDir::cleanPath(QDir(QFileInfo(chain.last()).absolutePath()).filePath(link));
+        }
+        const QString at = chain.last();
+        if (mode >= 0) {
+            writeFile(at, "[General]\ntarvuke.glimp.customWords=\xd1\x91\xd0\xb6\n");
+            QCOMPARE(::chmod(native(at).constData(), mode_t(mode)), 0);
+        }
+        const auto left = [&] {
+            return entriesIn(root + u"/config"_s) + entriesIn(root + u"/dotfiles"_s);
+        };
+        QStringList before = left();
+        if (mode < 0)
+            before << u"glimp.conf"_s;
+
+        for (const QString &text : {u"кит"_s, u"кит\nёж"_s}) {
+            QVERIFY(SettingsPreferences(file).writeText(key, text));
+            QCOMPARE(SettingsPreferences(file).readText(key), text);
+        }
+        for (qsizetype i = 0; i < links.size(); ++i)
+            QCOMPARE(QFileInfo(chain.at(i)).symLinkTarget(), chain.at(i + 1));
+        struct stat status{};
+        QCOMPARE(::lstat(native(at).constData(), &status), 0);
+        QVERIFY(S_ISREG(status.st_mode));
+        if (mode >= 0)
+            QCOMPARE(int(status.st_mode & 07777), mode);
+        // Nothing left beside the links or the file.
+        QCOMPARE(left(), before);
     }
 
     // Whatever stands where the lock should be, a write fails at once instead of waiting, is
