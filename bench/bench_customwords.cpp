@@ -117,7 +117,7 @@ bool openHugeLists(BenchTable &table, DiskBackedGame &store, QQuickWindow *windo
             list += QStringLiteral("словцо%1\n").arg(i);
         list.chop(1);
         game.setCustomWordsText(list);
-        store.prefs.flush();
+        store.prefs.flush(std::chrono::minutes(1));
         QTest::qWait(100);
         const double textMiB = list.toUtf8().size() / 1048576.0;
         const double before = memoryMiB().first;
