@@ -3,6 +3,7 @@
 #include "DesktopIdleInhibitor.h"
 #include "FeedbackdHaptics.h"
 #include "OnScreenKeyboard.h"
+#include "PrivateBus.h"
 #include "StoreHarness.h"
 #include "SystemClock.h"
 
@@ -10,28 +11,53 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVirtualObject>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
+#include <QPointingDevice>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
 // Every desktop service at once. Each call is logged as "<last part of the path> <method>
 // <arguments>" (a map shows its values), in order of arrival; the portal hands out request
-// paths r1, r2… and the screen saver cookies from the same count.
+// paths r1, r2… and the screen saver cookies from the same count. Squeekboard tells its
+// listeners when it is shown or hidden, as its Visible property changes; the portal's
+// settings know the user's keyboard setting when it is given.
 class FakeServices : public QDBusVirtualObject
 {
 public:
     QStringList log;
     bool portalFails = false;
+    bool keyboardVisible = false;
+    QVariant keyboardSetting;
+
+    // As squeekboard does when the shell's button or another client shows or hides it.
+    void setKeyboardVisible(const QDBusConnection &bus, bool visible)
+    {
+        if (std::exchange(keyboardVisible, visible) == visible)
+            return;
+        QDBusMessage changed = QDBusMessage::createSignal(
+                u"/sm/puri/OSK0"_s, u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+        changed << u"sm.puri.OSK0"_s << QVariantMap{{u"Visible"_s, visible}} << QStringList{};
+        QVERIFY(bus.send(changed));
+    }
+    void setKeyboardSetting(const QDBusConnection &bus, bool enabled)
+    {
+        keyboardSetting = enabled;
+        QDBusMessage changed = QDBusMessage::createSignal(
+                u"/org/freedesktop/portal/desktop"_s, u"org.freedesktop.portal.Settings"_s,
+                u"SettingChanged"_s);
+        changed << u"org.gnome.desktop.a11y.applications"_s << u"screen-keyboard-enabled"_s
+                << QVariant::fromValue(QDBusVariant(enabled));
+        QVERIFY(bus.send(changed));
+    }
 
     QString introspect(const QString &) const override { return {}; }
     bool handleMessage(const QDBusMessage &call, const QDBusConnection &bus) override
@@ -52,6 +78,14 @@ public:
                 reply << QVariant::fromValue(QDBusObjectPath(QStringLiteral("/request/r%1").arg(++m_issued)));
         } else if (call.member() == u"Inhibit"_s) {
             reply << uint(++m_issued);
+        } else if (call.member() == u"SetVisible"_s) {
+            setKeyboardVisible(bus, call.arguments().constFirst().toBool());
+        } else if (call.member() == u"Read"_s) {
+            // The portal answers with the value wrapped in a variant once more.
+            if (keyboardSetting.isValid())
+                reply << QVariant::fromValue(QDBusVariant(QVariant::fromValue(QDBusVariant(keyboardSetting))));
+            else
+                reply = call.createErrorReply(u"org.freedesktop.portal.Error.NotFound"_s, {});
         }
         return bus.send(reply);
     }
@@ -65,7 +99,7 @@ class TestPlatform : public QObject
     Q_OBJECT
 
 private:
-    QProcess m_bus; // killed when the test ends
+    PrivateBus m_bus;
     std::unique_ptr<FakeServices> m_fake;
     QStringList m_names;
 
@@ -80,15 +114,20 @@ private:
         m_names = names;
     }
 
+    // Everything the game's side of the bus sent so far has reached the fake.
+    void reached()
+    {
+        QDBusPendingCall ping = QDBusConnection::sessionBus().asyncCall(QDBusMessage::createMethodCall(
+                QDBusConnection(u"services"_s).baseService(), u"/ping"_s, u"test.Ping"_s, u"Ping"_s));
+        QTRY_VERIFY(ping.isFinished());
+    }
+
 private slots:
     void initTestCase()
     {
-        // A private session bus, so nothing reaches the desktop's own daemons.
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
+        if (m_bus.address().isEmpty())
             QSKIP("dbus-daemon is not installed");
-        m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
-        QVERIFY(m_bus.waitForReadyRead(5000));
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.address().toLocal8Bit());
         QVERIFY(QDBusConnection::sessionBus().isConnected());
     }
     void init() { m_fake = std::make_unique<FakeServices>(); }
@@ -209,43 +248,146 @@ private slots:
         QCOMPARE(m_fake->log, log);
     }
 
-    // Focus goes to a field, to a second field, to something that takes no text, back to a
-    // field, and the game quits.
-    void keyboardFollowsTextFocus_data()
+    // Qt 6.4 cannot ask phoc for the keyboard and its D-Bus switch does; from QtWayland 6.7
+    // on Qt asks through text-input-v3 itself, with the field's purpose.
+    void keyboardDriverIsChosenByQtAndPlatform_data()
     {
-        QTest::addColumn<bool>("service");
-        QTest::addColumn<QStringList>("log");
-        const QString shown = u"OSK0 SetVisible true"_s;
-        const QString hidden = u"OSK0 SetVisible false"_s;
-        QTest::newRow("squeekboard") << true << QStringList{shown, hidden, shown, hidden};
-        QTest::newRow("no keyboard") << false << QStringList{};
+        QTest::addColumn<QString>("qt");
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QByteArray>("protocols");
+        QTest::addColumn<OnScreenKeyboard::Driver>("driver");
+        using D = OnScreenKeyboard::Driver;
+        QTest::newRow("6.4 on Wayland") << u"6.4.2"_s << u"wayland"_s << QByteArray() << D::squeekboard;
+        QTest::newRow("6.4 on Wayland, EGL") << u"6.4.2"_s << u"wayland-egl"_s << QByteArray() << D::squeekboard;
+        QTest::newRow("6.4 told to use v3") << u"6.4.2"_s << u"wayland"_s << QByteArray("zwp_text_input_v3") << D::squeekboard;
+        QTest::newRow("6.6 on Wayland") << u"6.6.3"_s << u"wayland"_s << QByteArray() << D::squeekboard;
+        QTest::newRow("6.7 on Wayland") << u"6.7.0"_s << u"wayland"_s << QByteArray() << D::qtInputMethod;
+        QTest::newRow("6.8 on Wayland") << u"6.8.2"_s << u"wayland"_s << QByteArray() << D::qtInputMethod;
+        QTest::newRow("6.8 kept off v3") << u"6.8.2"_s << u"wayland"_s << QByteArray("zwp_text_input_v2") << D::squeekboard;
+        QTest::newRow("6.8 with v3 among others") << u"6.8.2"_s << u"wayland"_s << QByteArray("zwp_text_input_v2;zwp_text_input_v3") << D::qtInputMethod;
+        QTest::newRow("6.4 on X11") << u"6.4.2"_s << u"xcb"_s << QByteArray() << D::nobody;
+        QTest::newRow("6.8 on X11") << u"6.8.2"_s << u"xcb"_s << QByteArray() << D::nobody;
+        QTest::newRow("offscreen") << u"6.4.2"_s << u"offscreen"_s << QByteArray() << D::nobody;
     }
-    void keyboardFollowsTextFocus()
+    void keyboardDriverIsChosenByQtAndPlatform()
     {
-        QFETCH(bool, service);
-        QFETCH(QStringList, log);
-        serve(service ? QStringList{u"sm.puri.OSK0"_s} : QStringList{});
+        QFETCH(QString, qt);
+        QFETCH(QString, platform);
+        QFETCH(QByteArray, protocols);
+        QFETCH(OnScreenKeyboard::Driver, driver);
+        QCOMPARE(OnScreenKeyboard::driverFor(QVersionNumber::fromString(qt), platform, protocols), driver);
+    }
+
+    // Over squeekboard's D-Bus switch, step by step: focus moving between the fields a and b
+    // and an item that takes no text; taps and touches on a field or beside it; the
+    // keyboard shown or hidden by someone else (the shell's button, another app); the
+    // window left for another and come back to; the user's setting changed; the game quit.
+    // What the game asked, in order: up or down. The keyboard is made before the window
+    // shows, as in the game.
+    void keyboardFollowsFocusTapsAndTheUser_data()
+    {
+        QTest::addColumn<QStringList>("services");
+        QTest::addColumn<QVariant>("setting");
+        QTest::addColumn<bool>("leftUp");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("asked");
+        const QStringList keyboard{u"sm.puri.OSK0"_s};
+        const QStringList keyboardAndPortal{u"sm.puri.OSK0"_s, u"org.freedesktop.portal.Desktop"_s};
+        QTest::newRow("focus moves")
+            << keyboard << QVariant() << false
+            << u"focus a, focus b, focus plain, focus b, quit"_s << u"down up down up down"_s;
+        QTest::newRow("hidden by the shell, the field tapped")
+            << keyboardAndPortal << QVariant(true) << false
+            << u"focus a, shell hides, tap plain, tap a, shell hides, touch a, tap a, shell hides, "
+               "focus b, quit"_s
+            << u"down up up up up down"_s;
+        QTest::newRow("left up by a killed game, raised by another app")
+            << keyboard << QVariant() << true
+            << u"leave, shell shows, come back, focus a, leave, come back, focus plain, "
+               "shell shows, quit"_s
+            << u"down down up down up down"_s;
+        QTest::newRow("the user's setting off, then on")
+            << keyboardAndPortal << QVariant(false) << false
+            << u"focus a, tap a, focus plain, setting on, focus b, setting off, tap b, "
+               "focus plain, focus a, quit"_s
+            << u"down up down"_s;
+        QTest::newRow("no keyboard running")
+            << QStringList{} << QVariant() << false << u"focus a, tap a, focus plain, quit"_s
+            << QString();
+    }
+    void keyboardFollowsFocusTapsAndTheUser()
+    {
+        QFETCH(QStringList, services);
+        QFETCH(QVariant, setting);
+        QFETCH(bool, leftUp);
+        QFETCH(QString, steps);
+        QFETCH(QString, asked);
+        m_fake->keyboardVisible = leftUp;
+        m_fake->keyboardSetting = setting;
+        serve(services);
+        const QDBusConnection fakeBus(u"services"_s);
 
         QQmlEngine engine;
         QQmlComponent component(&engine);
-        component.setData("import QtQuick\nWindow { TextInput { objectName: 'a' } "
-                          "TextInput { objectName: 'b' } Item { objectName: 'plain' } }", {});
+        component.setData("import QtQuick\n"
+                          "Window { width: 200; height: 200\n"
+                          "  TextInput { objectName: 'a'; width: 200; height: 40 }\n"
+                          "  TextInput { objectName: 'b'; y: 50; width: 200; height: 40 }\n"
+                          "  Item { objectName: 'plain'; y: 100; width: 200; height: 40 } }\n",
+                          {});
         std::unique_ptr<QObject> root(component.create());
         auto *window = qobject_cast<QQuickWindow *>(root.get());
         QVERIFY2(window, qPrintable(component.errorString()));
-        auto keyboard = std::make_unique<OnScreenKeyboard>(true);
-        window->show();
-        window->requestActivate();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        QWindow other;
+        other.resize(50, 50);
+        const std::unique_ptr<QPointingDevice> touchscreen(QTest::createTouchDevice());
         QTest::failOnWarning(QRegularExpression(u"."_s));
-        for (const char *name : {"a", "b", "plain", "b"}) {
-            window->findChild<QQuickItem *>(QLatin1String(name))->forceActiveFocus();
-            QTest::qWait(20);
+
+        auto keyboard = std::make_unique<OnScreenKeyboard>(OnScreenKeyboard::Driver::squeekboard);
+        const auto activate = [](QWindow *w) {
+            w->show();
+            w->requestActivate();
+            QVERIFY(QTest::qWaitForWindowActive(w));
+        };
+        activate(window);
+        if (setting.isValid())
+            QTRY_COMPARE(keyboard->enabledByUser(), setting.toBool());
+        for (const QString &step : steps.split(u", "_s)) {
+            const QString what = step.section(u' ', 1);
+            auto *item = window->findChild<QQuickItem *>(what);
+            const QPoint centre = item ? item->mapToScene(item->boundingRect().center()).toPoint() : QPoint();
+            if (step.startsWith(u"tap"_s) || step.startsWith(u"touch"_s))
+                // Qt Quick tells the input method where the focused field is as it draws.
+                QTRY_VERIFY(window->activeFocusItem() != item
+                            || qGuiApp->inputMethod()->inputItemClipRectangle().contains(centre));
+            if (step.startsWith(u"focus"_s)) {
+                item->forceActiveFocus();
+            } else if (step.startsWith(u"tap"_s)) {
+                QTest::mouseClick(window, Qt::LeftButton, {}, centre);
+            } else if (step.startsWith(u"touch"_s)) {
+                QTest::touchEvent(window, touchscreen.get()).press(0, centre);
+                QTest::touchEvent(window, touchscreen.get()).release(0, centre);
+            } else if (step.startsWith(u"shell"_s)) {
+                m_fake->setKeyboardVisible(fakeBus, what == u"shows"_s);
+                QTRY_COMPARE(keyboard->shown(), what == u"shows"_s);
+            } else if (step.startsWith(u"setting"_s)) {
+                m_fake->setKeyboardSetting(fakeBus, what == u"on"_s);
+                QTRY_COMPARE(keyboard->enabledByUser(), what == u"on"_s);
+            } else if (step == u"leave"_s) {
+                activate(&other);
+            } else if (step == u"come back"_s) {
+                activate(window);
+            } else if (step == u"quit"_s) {
+                keyboard.reset();
+            }
+            reached();
         }
-        keyboard.reset();
-        QTRY_COMPARE(m_fake->log, log);
-        QTest::qWait(50);
-        QCOMPARE(m_fake->log, log);
+        QStringList said;
+        for (const QString &call : std::as_const(m_fake->log)) {
+            if (call.startsWith(u"OSK0 SetVisible"_s))
+                said << (call.endsWith(u"true"_s) ? u"up"_s : u"down"_s);
+        }
+        QCOMPARE(said.join(u' '), asked);
     }
 };
 
