@@ -1,3 +1,4 @@
+#include "QuitOnSignals.h"
 #include "TarvukeGlimpApp.h"
 
 #include <QGuiApplication>
@@ -57,5 +58,6 @@ int main(int argc, char *argv[])
         return 1;
     if (qEnvironmentVariableIsSet("GLIMP_QUIT_AFTER_FIRST_FRAME"))
         quitAfterFirstFrame();
+    const QuitOnSignals quitOnSignals;
     return application.exec();
 }

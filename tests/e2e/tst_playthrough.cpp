@@ -1,16 +1,19 @@
 // A whole game as a person plays it: the real game binary in a real window on a private X
-// server (Xvfb) of a phone's size, driven by real pointer and key events (xdotool). What the
-// game does is known only from the events it logs; a picture of the screen is kept at every
-// step in artifacts/e2e/, with the game's log beside them.
+// server (Xvfb) of a phone's size, driven by real pointer and key events (xdotool), ended
+// by its window's close button and by a signal. What the game does is known only from the
+// events it logs; a picture of the screen is kept at every step in artifacts/e2e/, with the
+// game's log beside them.
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -232,9 +235,14 @@ class TestPlaythrough : public QObject
         QVERIFY(QTest::qWaitFor(drawn, 30000));
     }
 
-    // Closes the window as a window manager's close button does.
-    void quitGame()
+    // Closes the window as a window manager's close button does, or sends the game a signal
+    // (as a session ending does), which it takes the same way.
+    void quitGame(int signal = 0)
     {
+        if (signal) {
+            QCOMPARE(::kill(pid_t(m_game.processId()), signal), 0);
+            return awaitQuit();
+        }
         const auto atom = [&](const char *name) {
             const auto cookie = xcb_intern_atom(m_x, 0, uint16_t(std::strlen(name)), name);
             const auto reply = owned(xcb_intern_atom_reply(m_x, cookie, nullptr));
@@ -250,6 +258,11 @@ class TestPlaythrough : public QObject
         xcb_send_event(m_x, 0, m_window, XCB_EVENT_MASK_NO_EVENT,
                        reinterpret_cast<const char *>(&close));
         xcb_flush(m_x);
+        awaitQuit();
+    }
+
+    void awaitQuit()
+    {
         const bool quit = m_game.waitForFinished(15000);
         readEvents();
         QVERIFY2(quit && m_game.exitStatus() == QProcess::NormalExit && m_game.exitCode() == 0,
@@ -478,7 +491,18 @@ private slots:
         QVERIFY(QTest::qWaitFor(ownWordsShown, 15000));
         QVERIFY2(shot(u"own-words-after-restart"_s).copy(Spot::wordsBox) == before,
                  "the own words editor shows something else after the restart");
-        quitGame();
+        // Two more words, and the session ends the game right after the last keystroke: the
+        // last edit is written all the same.
+        tap(Spot::wordsEditor);
+        key(u"ctrl+End"_s);
+        key(u"Return"_s);
+        type({u"Пирог"_s, u"Я"_s});
+        AWAIT(savedMore, u"custom words saved 5"_s);
+        quitGame(SIGTERM);
+        const QSettings file(qEnvironmentVariable("XDG_CONFIG_HOME") + u"/tarvuke/glimp.conf"_s,
+                             QSettings::IniFormat);
+        const QString words = file.value(u"tarvuke.glimp.customWords"_s).toString();
+        QVERIFY2(words.endsWith(u"\nПирог\nЯ"_s), qPrintable(words));
     }
 };
 

@@ -2,6 +2,7 @@
 // file, a read-only configuration directory, a session bus that is gone, no sound device,
 // no fonts installed.
 // It must come up, keep running, and print nothing a player would have to act on.
+// Signalled, it quits as a closed window does.
 #include "TestFiles.h"
 
 #include <QDir>
@@ -9,10 +10,30 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The signals whose handler the process has set, or ignores: bit n - 1 for signal n.
+quint64 signalMask(qint64 pid, const QByteArray &field)
+{
+    QFile status(u"/proc/%1/status"_s.arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().toULongLong(nullptr, 16);
+    }
+    return 0;
+}
+
+constexpr quint64 bit(int signal) { return quint64(1) << (signal - 1); }
+
+} // namespace
 
 class TestAppStart : public QObject
 {
@@ -20,7 +41,38 @@ class TestAppStart : public QObject
 
     QTemporaryDir m_dir;
 
+    // A machine of its own under root: home, configuration and a private runtime directory;
+    // offscreen, no session bus, messages shown with their category.
+    QProcessEnvironment isolated(const QString &root)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        [&] {
+            QVERIFY(QDir().mkpath(root + u"/home"_s));
+            QVERIFY(QDir().mkpath(root + u"/config/tarvuke"_s));
+            // A desktop session always has a private runtime directory; without one Qt says so.
+            QVERIFY(QDir().mkdir(root + u"/runtime"_s, QFileDevice::ReadOwner
+                                                            | QFileDevice::WriteOwner
+                                                            | QFileDevice::ExeOwner));
+        }();
+        for (const QString &name : {u"DBUS_SESSION_BUS_ADDRESS"_s, u"DISPLAY"_s,
+                                    u"WAYLAND_DISPLAY"_s, u"QT_LOGGING_RULES"_s})
+            env.remove(name);
+        env.insert(u"QT_MESSAGE_PATTERN"_s, u"%{if-category}%{category}: %{endif}%{message}"_s);
+        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        env.insert(u"HOME"_s, root + u"/home"_s);
+        env.insert(u"XDG_RUNTIME_DIR"_s, root + u"/runtime"_s);
+        env.insert(u"XDG_CONFIG_HOME"_s, root + u"/config"_s);
+        return env;
+    }
+
 private slots:
+    void initTestCase()
+    {
+        // The games started here take the test's dispositions: a test run under nohup would
+        // hand them an ignored SIGHUP.
+        std::signal(SIGHUP, SIG_DFL);
+    }
+
     void startsQuietly_data()
     {
         QTest::addColumn<QString>("setup");
@@ -33,23 +85,9 @@ private slots:
     {
         QFETCH(QString, setup);
         const QString root = m_dir.filePath(setup);
+        QProcessEnvironment env = isolated(root);
         QString config = root + u"/config"_s;
         const QString file = config + u"/tarvuke/glimp.conf"_s;
-        QVERIFY(QDir().mkpath(root + u"/home"_s));
-        QVERIFY(QDir().mkpath(config + u"/tarvuke"_s));
-        // A desktop session always has a private runtime directory; without one Qt says so.
-        QVERIFY(QDir().mkdir(root + u"/runtime"_s, QFileDevice::ReadOwner
-                                                        | QFileDevice::WriteOwner
-                                                        | QFileDevice::ExeOwner));
-
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const QString &name : {u"DBUS_SESSION_BUS_ADDRESS"_s, u"DISPLAY"_s,
-                                    u"WAYLAND_DISPLAY"_s, u"QT_LOGGING_RULES"_s})
-            env.remove(name);
-        env.insert(u"QT_MESSAGE_PATTERN"_s, u"%{if-category}%{category}: %{endif}%{message}"_s);
-        env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        env.insert(u"HOME"_s, root + u"/home"_s);
-        env.insert(u"XDG_RUNTIME_DIR"_s, root + u"/runtime"_s);
 
         QString program = QStringLiteral(GAME_BINARY);
         QStringList arguments;
@@ -146,6 +184,41 @@ private slots:
              {u"libQt6QuickTemplates2"_s, u"libQt6QuickLayouts"_s, u"libQt6QuickShapes"_s,
               u"libQt6Multimedia"_s})
             QVERIFY2(!opened.contains(module), qPrintable(module));
+    }
+
+    // SIGTERM, SIGINT and SIGHUP end the game through its event loop, as a closed window
+    // does, quietly; under nohup SIGHUP stays ignored.
+    void signalsQuitAsAClosedWindowDoes_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("nohup");
+        QTest::newRow("SIGTERM") << SIGTERM << false;
+        QTest::newRow("SIGINT") << SIGINT << false;
+        QTest::newRow("SIGHUP") << SIGHUP << false;
+        QTest::newRow("SIGTERM under nohup") << SIGTERM << true;
+    }
+    void signalsQuitAsAClosedWindowDoes()
+    {
+        QFETCH(int, signal);
+        QFETCH(bool, nohup);
+        QProcess game;
+        game.setProcessEnvironment(isolated(m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()))));
+        game.setProcessChannelMode(QProcess::MergedChannels);
+        if (nohup)
+            game.start(u"nohup"_s, {QStringLiteral(GAME_BINARY)});
+        else
+            game.start(QStringLiteral(GAME_BINARY));
+        QVERIFY(game.waitForStarted());
+        // Handled from the moment the event loop runs.
+        const quint64 quitting = bit(SIGTERM) | bit(SIGINT) | (nohup ? 0 : bit(SIGHUP));
+        QTRY_COMPARE_WITH_TIMEOUT(signalMask(game.processId(), "SigCgt") & quitting, quitting, 30000);
+        QCOMPARE(bool(signalMask(game.processId(), "SigCgt") & bit(SIGHUP)), !nohup);
+        QCOMPARE(bool(signalMask(game.processId(), "SigIgn") & bit(SIGHUP)), nohup);
+        QCOMPARE(::kill(pid_t(game.processId()), signal), 0);
+        QVERIFY(game.waitForFinished(30000));
+        QCOMPARE(game.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game.exitCode(), 0);
+        QCOMPARE(game.readAll(), QByteArray());
     }
 };
 
