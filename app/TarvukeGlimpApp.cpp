@@ -29,6 +29,11 @@ GameStore &TarvukeGlimpApp::game()
     return *m_game;
 }
 
+QWindow *TarvukeGlimpApp::window() const
+{
+    return qobject_cast<QWindow *>(m_window.get());
+}
+
 bool TarvukeGlimpApp::show()
 {
     // Three things at once: the fonts register on a thread of their own, the QML modules

@@ -12,6 +12,7 @@
 #include <memory>
 
 class GameStore;
+class QWindow;
 
 // The application object: owns the one GameStore for the life of the process and the
 // window that shows it.
@@ -25,6 +26,7 @@ public:
     GameStore &game();
     // Opens the window on the root view; false when it could not be built.
     bool show();
+    QWindow *window() const;
 
 private:
     BackgroundPreferences m_preferences;

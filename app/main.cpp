@@ -1,4 +1,5 @@
 #include "QuitOnSignals.h"
+#include "SingleInstance.h"
 #include "TarvukeGlimpApp.h"
 
 #include <QGuiApplication>
@@ -45,6 +46,7 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    const QVariantMap launch = SingleInstance::launchPlatformData();
     QGuiApplication application(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("tarvuke"));
     QGuiApplication::setApplicationName(QStringLiteral("glimp"));
@@ -53,9 +55,15 @@ int main(int argc, char *argv[])
     // The toolkit's plain style, chosen without linking its style library at start-up.
     qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
 
+    // Before anything reads or tidies the game's files; outlives the game, so that a second
+    // start waits until the last edit is written.
+    SingleInstance instance(QGuiApplication::desktopFileName());
+    if (!instance.claim(launch))
+        return 0;
     TarvukeGlimpApp app;
     if (!app.show())
         return 1;
+    instance.setWindow(app.window());
     if (qEnvironmentVariableIsSet("GLIMP_QUIT_AFTER_FIRST_FRAME"))
         quitAfterFirstFrame();
     const QuitOnSignals quitOnSignals;

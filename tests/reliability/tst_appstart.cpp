@@ -2,12 +2,18 @@
 // file, a read-only configuration directory, a session bus that is gone, no sound device,
 // no fonts installed.
 // It must come up, keep running, and print nothing a player would have to act on.
-// Signalled, it quits as a closed window does.
+// Started again while it runs, it comes to the front instead; signalled, it quits as a
+// closed window does.
+#include "PrivateBus.h"
 #include "TestFiles.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -17,6 +23,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+const QString appId = u"app.tarvuke.glimp"_s;
 
 // The signals whose handler the process has set, or ignores: bit n - 1 for signal n.
 quint64 signalMask(qint64 pid, const QByteArray &field)
@@ -184,6 +192,68 @@ private slots:
              {u"libQt6QuickTemplates2"_s, u"libQt6QuickLayouts"_s, u"libQt6QuickShapes"_s,
               u"libQt6Multimedia"_s})
             QVERIFY2(!opened.contains(module), qPrintable(module));
+    }
+
+    // A second start while a game runs, from a terminal or a launcher that runs the desktop
+    // entry's Exec, hands its activation token to the running game and ends; a launcher
+    // that honours DBusActivatable calls the game's Activate itself, and the bus starts the
+    // game from the installed service file when none runs.
+    void oneGameAtATime_data()
+    {
+        QTest::addColumn<bool>("launcherActivates");
+        QTest::newRow("started twice") << false;
+        QTest::newRow("activated by a launcher") << true;
+    }
+    void oneGameAtATime()
+    {
+        QFETCH(bool, launcherActivates);
+        QProcessEnvironment env = isolated(m_dir.filePath(QString::fromLatin1(QTest::currentDataTag())));
+        env.insert(u"QT_LOGGING_RULES"_s, u"glimp.platform.info=true"_s);
+        env.insert(u"XDG_DATA_DIRS"_s, QStringLiteral(GAME_SERVICE_DATA_DIR));
+        const PrivateBus bus(env);
+        if (bus.address().isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        env.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus.address());
+        const QDBusConnection watcher = QDBusConnection::connectToBus(bus.address(), u"watcher"_s);
+        const auto disconnect = qScopeGuard([] { QDBusConnection::disconnectFromBus(u"watcher"_s); });
+        QVERIFY(watcher.isConnected());
+        QDBusConnectionInterface *names = watcher.interface();
+
+        QProcess first;
+        first.setProcessEnvironment(env);
+        first.setProcessChannelMode(QProcess::MergedChannels);
+        if (launcherActivates) {
+            QDBusMessage activate = QDBusMessage::createMethodCall(
+                    appId, u"/app/tarvuke/glimp"_s, u"org.freedesktop.Application"_s, u"Activate"_s);
+            activate << QVariantMap{{u"activation-token"_s, u"launcher-token"_s}};
+            const QDBusMessage reply = watcher.call(activate, QDBus::Block, 30000);
+            QVERIFY2(reply.type() == QDBusMessage::ReplyMessage, qPrintable(reply.errorMessage()));
+            // The game the bus started ends as a signalled one does.
+            const uint pid = names->servicePid(appId);
+            QVERIFY(pid > 0);
+            QCOMPARE(::kill(pid_t(pid), SIGTERM), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(!names->isServiceRegistered(appId), 30000);
+            return;
+        }
+        first.start(QStringLiteral(GAME_BINARY));
+        QTRY_VERIFY_WITH_TIMEOUT(names->isServiceRegistered(appId), 30000);
+
+        QProcess second;
+        env.insert(u"XDG_ACTIVATION_TOKEN"_s, u"second-token"_s);
+        second.setProcessEnvironment(env);
+        second.setProcessChannelMode(QProcess::MergedChannels);
+        second.start(QStringLiteral(GAME_BINARY));
+        QVERIFY(second.waitForFinished(30000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(second.readAll(), QByteArray());
+
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += first.readAll()).contains("window brought to the front"), 30000);
+        QVERIFY2(said.contains("glimp.platform: activated, token second-token\n"), said.constData());
+        QCOMPARE(first.state(), QProcess::Running);
+        first.terminate();
+        QVERIFY(first.waitForFinished(30000));
     }
 
     // SIGTERM, SIGINT and SIGHUP end the game through its event loop, as a closed window
