@@ -497,7 +497,7 @@ private slots:
         key(u"ctrl+End"_s);
         key(u"Return"_s);
         type({u"Пирог"_s, u"Я"_s});
-        AWAIT(savedMore, u"custom words saved 5"_s);
+        AWAIT(savedMore, u"custom words handed over 5"_s);
         quitGame(SIGTERM);
         const QSettings file(qEnvironmentVariable("XDG_CONFIG_HOME") + u"/tarvuke/glimp.conf"_s,
                              QSettings::IniFormat);
