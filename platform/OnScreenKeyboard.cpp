@@ -62,8 +62,9 @@ OnScreenKeyboard::Driver OnScreenKeyboard::runtimeDriver()
 
 OnScreenKeyboard::OnScreenKeyboard(Driver driver, QObject *parent)
     : QObject(parent)
+    , m_raises(driver == Driver::squeekboard)
 {
-    if (driver != Driver::squeekboard)
+    if (driver == Driver::nobody)
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -105,7 +106,7 @@ bool OnScreenKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
     const bool released = event->type() == QEvent::MouseButtonRelease
                           || event->type() == QEvent::TouchEnd;
-    if (released && !m_visible && watched == qGuiApp->focusWindow()) {
+    if (m_raises && released && !m_visible && watched == qGuiApp->focusWindow()) {
         auto *pointer = static_cast<QPointerEvent *>(event);
         if (pointer->pointCount() > 0 && overFocusedField(pointer->point(0).position()))
             follow(qGuiApp->focusObject());
@@ -124,7 +125,7 @@ void OnScreenKeyboard::follow(QObject *focus)
     } else if (!takesText(focus)) {
         if (m_visible)
             ask(false);
-    } else if (m_enabled && !m_visible) {
+    } else if (m_raises && m_enabled && !m_visible) {
         ask(true);
     }
 }

@@ -11,8 +11,9 @@ class QDBusVariant;
 // - Qt's own input method, where Qt's Wayland plugin speaks text-input-v3, the protocol phoc
 //   offers (QtWayland 6.7 on; 6.4's knows v1, v2 and Qt's own, none of which phoc offers).
 //   The compositor then shows the keyboard for the focused field with the layout the field
-//   asks for (the number pad for the words-to-win field), follows the user's setting, and
-//   this class stays out of the way. QT_WAYLAND_TEXT_INPUT_PROTOCOL, when set, lists the
+//   asks for (the number pad for the words-to-win field) and follows the user's setting;
+//   this class never asks it up then, only down where no field has focus, which Qt 6.8 left
+//   to squeekboard (it stayed up once the screen with the focused field had gone). QT_WAYLAND_TEXT_INPUT_PROTOCOL, when set, lists the
 //   protocols Qt may use: without zwp_text_input_v3 in it Qt does not reach phoc's keyboard.
 // - squeekboard's D-Bus switch (sm.puri.OSK0 SetVisible) elsewhere on Wayland. The switch
 //   carries no purpose, so every field gets the keyboard's current layout, letters for the
@@ -64,4 +65,6 @@ private:
     // Asked up by this and not gone down since.
     bool m_raised = false;
     bool m_enabled = true;
+    // Asks the keyboard up, not only down: where nobody else does.
+    const bool m_raises;
 };
