@@ -106,7 +106,7 @@ bool OnScreenKeyboard::eventFilter(QObject *watched, QEvent *event)
 {
     const bool released = event->type() == QEvent::MouseButtonRelease
                           || event->type() == QEvent::TouchEnd;
-    if (m_raises && released && !m_visible && watched == qGuiApp->focusWindow()) {
+    if ((m_raises || m_heldDown) && released && !m_visible && watched == qGuiApp->focusWindow()) {
         auto *pointer = static_cast<QPointerEvent *>(event);
         if (pointer->pointCount() > 0 && overFocusedField(pointer->point(0).position()))
             follow(qGuiApp->focusObject());
@@ -125,13 +125,16 @@ void OnScreenKeyboard::follow(QObject *focus)
     } else if (!takesText(focus)) {
         if (m_visible)
             ask(false);
-    } else if (m_raises && m_enabled && !m_visible) {
+    } else if ((m_raises || m_heldDown) && m_enabled && !m_visible) {
         ask(true);
     }
 }
 
 void OnScreenKeyboard::ask(bool visible)
 {
+    // Taken down over D-Bus, squeekboard stays down for the next field that Qt's input
+    // method opens: this brings it then.
+    m_heldDown = !visible && !m_raises && m_visible;
     m_visible = m_raised = visible;
     QDBusMessage call = QDBusMessage::createMethodCall(keyboardService, keyboardPath,
                                                        keyboardService, u"SetVisible"_s);
@@ -149,6 +152,13 @@ void OnScreenKeyboard::keyboardChanged(const QString &interface, const QVariantM
         return;
     m_visible = visible->toBool();
     m_raised = m_raised && m_visible;
+    // Qt 6.8 enables its text input whenever the window gets the keyboard focus, field or
+    // not, and the next focus change commits that: squeekboard comes up over a screen with
+    // nothing to type into. Only while this window has the focus, so another app's field is
+    // left alone.
+    QObject *focus = qGuiApp->focusObject();
+    if (!m_raises && m_visible && focus && !takesText(focus))
+        ask(false);
 }
 
 void OnScreenKeyboard::settingChanged(const QString &group, const QString &key,

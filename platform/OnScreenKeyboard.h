@@ -12,8 +12,11 @@ class QDBusVariant;
 //   offers (QtWayland 6.7 on; 6.4's knows v1, v2 and Qt's own, none of which phoc offers).
 //   The compositor then shows the keyboard for the focused field with the layout the field
 //   asks for (the number pad for the words-to-win field) and follows the user's setting;
-//   this class never asks it up then, only down where no field has focus, which Qt 6.8 left
-//   to squeekboard (it stayed up once the screen with the focused field had gone). QT_WAYLAND_TEXT_INPUT_PROTOCOL, when set, lists the
+//   this class asks it down where no field has focus: Qt 6.8 left it up once the screen with
+//   the focused field had gone, and brings it up by itself in a window without one (a
+//   dragged list). After it asked the keyboard down, squeekboard stays down for Qt's next
+//   field, so then it asks it up too.
+//   QT_WAYLAND_TEXT_INPUT_PROTOCOL, when set, lists the
 //   protocols Qt may use: without zwp_text_input_v3 in it Qt does not reach phoc's keyboard.
 // - squeekboard's D-Bus switch (sm.puri.OSK0 SetVisible) elsewhere on Wayland. The switch
 //   carries no purpose, so every field gets the keyboard's current layout, letters for the
@@ -67,4 +70,6 @@ private:
     bool m_enabled = true;
     // Asks the keyboard up, not only down: where nobody else does.
     const bool m_raises;
+    // Taken down by this where Qt's input method drives it: up again for the next field.
+    bool m_heldDown = false;
 };

@@ -280,12 +280,14 @@ private slots:
 
     // Over squeekboard's D-Bus switch, step by step: focus moving between the fields a and b
     // and an item that takes no text; taps and touches on a field or beside it; the
-    // keyboard shown or hidden by someone else (the shell's button, another app); the
-    // window left for another and come back to; the user's setting changed; the game quit.
-    // What the game asked, in order: up or down. The keyboard is made before the window
-    // shows, as in the game.
+    // keyboard shown or hidden by someone else (the shell's button, another app, Qt's own
+    // input method); the window left for another and come back to; the user's setting
+    // changed; the game quit. What the game asked, in order: up or down. The keyboard is
+    // made before the window shows, as in the game.
     void keyboardFollowsFocusTapsAndTheUser_data()
     {
+        using D = OnScreenKeyboard::Driver;
+        QTest::addColumn<D>("driver");
         QTest::addColumn<QStringList>("services");
         QTest::addColumn<QVariant>("setting");
         QTest::addColumn<bool>("leftUp");
@@ -294,29 +296,37 @@ private slots:
         const QStringList keyboard{u"sm.puri.OSK0"_s};
         const QStringList keyboardAndPortal{u"sm.puri.OSK0"_s, u"org.freedesktop.portal.Desktop"_s};
         QTest::newRow("focus moves")
-            << keyboard << QVariant() << false
+            << D::squeekboard << keyboard << QVariant() << false
             << u"focus a, focus b, focus plain, focus b, quit"_s << u"down up down up down"_s;
         QTest::newRow("hidden by the shell, the field tapped")
-            << keyboardAndPortal << QVariant(true) << false
+            << D::squeekboard << keyboardAndPortal << QVariant(true) << false
             << u"focus a, shell hides, tap plain, tap a, shell hides, touch a, tap a, shell hides, "
                "focus b, quit"_s
             << u"down up up up up down"_s;
         QTest::newRow("left up by a killed game, raised by another app")
-            << keyboard << QVariant() << true
+            << D::squeekboard << keyboard << QVariant() << true
             << u"leave, shell shows, come back, focus a, leave, come back, focus plain, "
                "shell shows, quit"_s
             << u"down down up down up down"_s;
         QTest::newRow("the user's setting off, then on")
-            << keyboardAndPortal << QVariant(false) << false
+            << D::squeekboard << keyboardAndPortal << QVariant(false) << false
             << u"focus a, tap a, focus plain, setting on, focus b, setting off, tap b, "
                "focus plain, focus a, quit"_s
             << u"down up down"_s;
         QTest::newRow("no keyboard running")
-            << QStringList{} << QVariant() << false << u"focus a, tap a, focus plain, quit"_s
+            << D::squeekboard << QStringList{} << QVariant() << false << u"focus a, tap a, focus plain, quit"_s
             << QString();
+        // Qt brings the keyboard up and down for fields. Up with no field, the game takes it
+        // down, and up again for the next field only then.
+        QTest::newRow("Qt's input method")
+            << D::qtInputMethod << keyboard << QVariant() << false
+            << u"shell shows, focus a, shell hides, tap a, focus b, shell shows, focus plain, "
+               "shell shows, shell hides, tap a, quit"_s
+            << u"down down up down down up down"_s;
     }
     void keyboardFollowsFocusTapsAndTheUser()
     {
+        QFETCH(OnScreenKeyboard::Driver, driver);
         QFETCH(QStringList, services);
         QFETCH(QVariant, setting);
         QFETCH(bool, leftUp);
@@ -343,7 +353,7 @@ private slots:
         const std::unique_ptr<QPointingDevice> touchscreen(QTest::createTouchDevice());
         QTest::failOnWarning(QRegularExpression(u"."_s));
 
-        auto keyboard = std::make_unique<OnScreenKeyboard>(OnScreenKeyboard::Driver::squeekboard);
+        auto keyboard = std::make_unique<OnScreenKeyboard>(driver);
         const auto activate = [](QWindow *w) {
             w->show();
             w->requestActivate();
@@ -368,8 +378,10 @@ private slots:
                 QTest::touchEvent(window, touchscreen.get()).press(0, centre);
                 QTest::touchEvent(window, touchscreen.get()).release(0, centre);
             } else if (step.startsWith(u"shell"_s)) {
+                const qsizetype heard = m_fake->log.size();
                 m_fake->setKeyboardVisible(fakeBus, what == u"shows"_s);
-                QTRY_COMPARE(keyboard->shown(), what == u"shows"_s);
+                // Heard: followed, or answered at once.
+                QTRY_VERIFY(keyboard->shown() == (what == u"shows"_s) || m_fake->log.size() > heard);
             } else if (step.startsWith(u"setting"_s)) {
                 m_fake->setKeyboardSetting(fakeBus, what == u"on"_s);
                 QTRY_COMPARE(keyboard->enabledByUser(), what == u"on"_s);

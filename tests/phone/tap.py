@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Taps points of a wlroots compositor's screen as a finger would, through its virtual
-pointer protocol: tap.py WIDTH HEIGHT X Y [X Y ...], in the output's logical pixels.
+pointer protocol: tap.py WIDTH HEIGHT X Y [X Y ...], in the output's logical pixels;
+tap.py WIDTH HEIGHT drag X1 Y1 X2 Y2 drags slowly from one point to the other and rests
+there before letting go, so that a list moves by the distance and does not fling.
 "tap.py hold" keeps a pointer device until it is killed: a headless phoc of Debian 12
 offers no seat, which squeekboard needs, while no input device exists.
 
@@ -87,17 +89,34 @@ def main():
         print("holding", flush=True)
         signal.sigwait({signal.SIGTERM, signal.SIGINT})
         return
-    width, height, *points = (int(a) for a in sys.argv[1:])
+    width, height = int(sys.argv[1]), int(sys.argv[2])
     now = lambda: int(time.monotonic() * 1000) & 0xFFFFFFFF
-    for x, y in zip(points[::2], points[1::2]):
-        wl.send(pointer, 1, struct.pack("<IIIII", now(), x, y, width, height))
-        wl.send(pointer, 4)
-        for state in (1, 0):
-            time.sleep(0.08)
-            wl.send(pointer, 2, struct.pack("<III", now(), BTN_LEFT, state))
-            wl.send(pointer, 4)
+    move = lambda x, y: (wl.send(pointer, 1, struct.pack("<IIIII", now(), x, y, width, height)),
+                         wl.send(pointer, 4))
+    button = lambda state: (wl.send(pointer, 2, struct.pack("<III", now(), BTN_LEFT, state)),
+                            wl.send(pointer, 4))
+    if sys.argv[3] == "drag":
+        x1, y1, x2, y2 = (int(a) for a in sys.argv[4:8])
+        move(x1, y1)
+        time.sleep(0.08)
+        button(1)
+        steps = 40
+        for i in range(1, steps + 1):
+            time.sleep(0.02)
+            move(x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps)
+        time.sleep(0.3)
+        button(0)
         list(wl.events())
         time.sleep(0.3)
+    else:
+        points = [int(a) for a in sys.argv[3:]]
+        for x, y in zip(points[::2], points[1::2]):
+            move(x, y)
+            for state in (1, 0):
+                time.sleep(0.08)
+                button(state)
+            list(wl.events())
+            time.sleep(0.3)
     wl.send(pointer, 8)
     list(wl.events())
 
