@@ -1,7 +1,7 @@
 // Frames as the player sees them, through the real screens and a real store, 390 × 844 on
 // the software renderer: the card dragged over 60 frames and thrown, the cross-fades between
 // the screens of a turn, how many frames a swipe takes to show the next word, and the
-// resident size after start and after 200 turns.
+// resident size after start, after the first turns and its growth from there to turn 200.
 #include "BenchTable.h"
 #include "BenchWindow.h"
 #include "FakeAudio.h"
@@ -354,15 +354,18 @@ int main(int argc, char *argv[])
     BenchTable::row(QStringLiteral("  card let go → new word drawn (its 0.2 s flight included)"),
                     ms(BenchTable::percentile(throwMs, 50)),
                     QStringLiteral("p90 ") + ms(BenchTable::percentile(throwMs, 90)), {}, {});
-    const double growth = (endMiB - startMiB) / startMiB * 100.0;
+    // Judged per turn: the first turns' screens and glyphs are the cost of playing, not a
+    // leak, so growth is counted from the warm size on.
+    const double growth = (endMiB - warmMiB) / warmMiB * 100.0;
     BenchTable::row(QStringLiteral("resident size after start (home screen settled)"),
                     QString::number(startMiB, 'f', 1) + QStringLiteral(" MiB"), {}, {}, {});
     BenchTable::row(QStringLiteral("resident size after %1 turns (fonts, screens, words in use)")
                             .arg(warmTurns),
                     QString::number(warmMiB, 'f', 1) + QStringLiteral(" MiB"),
-                    QString::asprintf("%+.1f %%", (warmMiB - startMiB) / startMiB * 100.0), {}, {});
-    table.verdict(QStringLiteral("resident size after %1 turns, growth").arg(turns),
+                    QString::asprintf("%+.1f %% on start", (warmMiB - startMiB) / startMiB * 100.0),
+                    {}, {});
+    table.verdict(QStringLiteral("resident size after %1 turns, growth from turn %2").arg(turns).arg(warmTurns),
                   QString::number(endMiB, 'f', 1) + QStringLiteral(" MiB"),
-                  QString::asprintf("%+.1f %%", growth), QStringLiteral("< 5 %"), growth < 5.0);
+                  QString::asprintf("%+.2f %%", growth), QStringLiteral("< 1 %"), growth < 1.0);
     return table.anyMissed() ? 1 : 0;
 }
