@@ -6,6 +6,10 @@
 // The wall clock is what is judged: the game's loader and font threads work while its main
 // thread waits, so the main thread's CPU time (shown beside it) tells only part of the story.
 // On a busy machine both programs slow down, the game's threads more; measure when quiet.
+// The same two starts counted in instructions by callgrind, all threads together, up to the
+// first frame (the count is dumped as the frame's handler calls QCoreApplication::exit):
+// deterministic where the wall clock swings with the machine's load, and what a phone's
+// slower cores pay for. One run each.
 // Then, on a session bus of its own: a second start while the game runs, from starting it
 // to the running game's window brought to the front (the time stamp of the game's log line)
 // and to the second start's end.
@@ -16,9 +20,11 @@
 #include <QDBusConnectionInterface>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QTemporaryDir>
@@ -96,6 +102,36 @@ Start start(const QString &program, const QStringList &arguments, const QProcess
             result.cpuMs = line.mid(19).toLongLong() / 1e6;
     }
     return result.cpuMs < 0 ? Start{} : result;
+}
+
+// Instructions of all threads from the start of program to its first frame, or -1.
+qint64 instructionsToFirstFrame(const QString &program, const QStringList &arguments,
+                                const QProcessEnvironment &env, const QString &folder)
+{
+    const QString out = folder + QStringLiteral("/callgrind.out");
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral("valgrind"),
+                  QStringList{QStringLiteral("--tool=callgrind"), QStringLiteral("--trace-children=no"),
+                              QStringLiteral("--separate-threads=no"),
+                              QStringLiteral("--dump-before=QCoreApplication::exit*"),
+                              QStringLiteral("--callgrind-out-file=") + out, program}
+                          + arguments);
+    if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "bench_startup: callgrind of %s failed:\n%s\n", qPrintable(program),
+                     process.readAllStandardError().constData());
+        return -1;
+    }
+    // The dump taken at the first frame is the file's first part.
+    QFile dump(out + QStringLiteral(".1"));
+    if (!dump.open(QIODevice::ReadOnly))
+        return -1;
+    while (!dump.atEnd()) {
+        const QByteArray line = dump.readLine().trimmed();
+        if (line.startsWith("summary: ") || line.startsWith("totals: "))
+            return line.mid(line.indexOf(' ') + 1).toLongLong();
+    }
+    return -1;
 }
 
 // The monotonic clock in ms, cut to 32 bits as the log's "%{time boot}" is.
@@ -210,6 +246,28 @@ int main(int argc, char *argv[])
                   ratio <= 1.3);
     BenchTable::row(QStringLiteral("  the same, main thread CPU"),
                     QString::number(cpuRatio, 'f', 2) + QStringLiteral("×"), {}, {}, {});
+
+    if (QStandardPaths::findExecutable(QStringLiteral("valgrind")).isEmpty()) {
+        std::fputs("bench_startup: valgrind is not installed (scripts/install-deps bench)\n", stderr);
+        return 2;
+    }
+    QTemporaryDir counts;
+    const qint64 bareIr = instructionsToFirstFrame(QCoreApplication::applicationFilePath(),
+                                                   {QStringLiteral("--bare")}, env, counts.path());
+    const qint64 gameIr = instructionsToFirstFrame(QStringLiteral(GLIMP_GAME_BINARY), {}, env,
+                                                   counts.path());
+    if (bareIr <= 0 || gameIr <= 0)
+        return 2;
+    const auto millions = [](qint64 ir) { return QString::number(ir / 1e6, 'f', 1) + QStringLiteral(" M"); };
+    BenchTable::row(QStringLiteral("instructions → first frame, all threads: bare window (callgrind)"),
+                    millions(bareIr), {}, {}, {});
+    BenchTable::row(QStringLiteral("instructions → first frame, all threads: the game's home screen"),
+                    millions(gameIr), {}, {}, {});
+    const double irRatio = double(gameIr) / double(bareIr);
+    table.verdict(QStringLiteral("instructions → first frame, game ÷ bare window"),
+                  QString::number(irRatio, 'f', 2) + QStringLiteral("×"),
+                  QStringLiteral("+") + millions(gameIr - bareIr), QStringLiteral("≤ 1.2×"),
+                  irRatio <= 1.2);
 
     const auto second = secondStarts(env, runs);
     if (second.empty())
