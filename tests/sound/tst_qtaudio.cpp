@@ -200,6 +200,9 @@ private slots:
         QTest::newRow("cut in half") << real.left(real.size() / 2);
         QTest::newRow("last byte missing") << real.chopped(1);
         QTest::newRow("noise in the middle") << scrambled;
+        // A frame whose checksum fails decodes to as many samples, of silence.
+        QTest::newRow("one bit flipped") << patched(real.size() / 2,
+                                                    QByteArray(1, char(real.at(real.size() / 2) ^ 1)));
         QTest::newRow("noise after the header") << real.left(42) + QByteArray(8192, '\x5a');
         QTest::newRow("another mark") << patched(0, "RIFF");
         // Sample rate (20 bits from byte 18): 44.1 kHz.
