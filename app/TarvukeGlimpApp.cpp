@@ -69,10 +69,9 @@ bool TarvukeGlimpApp::show()
         qWarning().noquote() << component.errorString();
         return false;
     }
-    // Decoding the sounds starts GStreamer, dozens of libraries, and the sound server is
-    // connected to first: only once the first frame is on screen, or after a while should
-    // no frame come (a hidden window). A sound played before then connects and decodes on
-    // the spot.
+    // Loading the sounds loads Qt Multimedia and connects to the sound server, then decodes
+    // the cues: only once the first frame is on screen, or after a while should no frame
+    // come (a hidden window). A sound played before then connects and decodes on the spot.
     QObject::connect(window, &QQuickWindow::frameSwapped, window,
                      &SoundEffects::startSharedLoading,
                      Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));

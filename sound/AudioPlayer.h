@@ -34,6 +34,6 @@ public:
     virtual void startLoading() { }
 };
 
-// The folder's file for a sound name ("<folder>/<name>.m4a"), or an empty string when
+// The folder's file for a sound name ("<folder>/<name>.flac"), or an empty string when
 // there is none.
 QString soundFile(const QString &folder, const QString &name);

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLoggingCategory>
 #include <QMediaDevices>
-#include <QtEndian>
 #include <array>
 #include <atomic>
 #include <thread>
@@ -49,47 +48,15 @@ void withoutChatter(QLoggingCategory *category)
     }
 }
 
-// An MPEG-4 file is a chain of boxes (32-bit size, 4-letter type; size 1 means a 64-bit
-// size follows, 0 means "to the end"). A file that opens with "ftyp", holds a "moov" and
-// whose boxes fit it exactly is worth decoding; anything else (text, noise, a file cut
-// short) is refused here. Qt's decoder does not always report such files as broken.
-bool isCompleteMp4(QIODevice &file)
-{
-    const qint64 size = file.size();
-    qint64 offset = 0;
-    bool sawMovie = false;
-    while (offset < size) {
-        if (!file.seek(offset))
-            return false;
-        const QByteArray header = file.read(16);
-        if (header.size() < 8)
-            return false;
-        const QByteArray type = header.mid(4, 4);
-        if (offset == 0 && type != "ftyp")
-            return false;
-        sawMovie = sawMovie || type == "moov";
-        qint64 boxSize = qFromBigEndian<quint32>(header.constData());
-        if (boxSize == 0)
-            boxSize = size - offset;
-        else if (boxSize == 1 && header.size() == 16)
-            boxSize = qint64(qMin<quint64>(qFromBigEndian<quint64>(header.constData() + 8),
-                                           quint64(size)));
-        if (boxSize < 8 || boxSize > size - offset)
-            return false;
-        offset += boxSize;
-    }
-    return sawMovie;
-}
-
 } // namespace
 
 QtAudioBackend::QtAudioBackend(Start start, QString folder)
     : m_folder(std::move(folder))
 {
-    // GStreamer's start loads dozens of libraries, and the sound server takes a while to
-    // answer; while the window is being built both compete with Qt Quick loading its own.
-    // So decoding waits for the first idle moment, or for whoever knows better (the game
-    // starts it once its first frame is drawn).
+    // The sound server takes a while to answer, and decoding takes the processor; while the
+    // window is being built both compete with Qt Quick. So decoding waits for the first
+    // idle moment, or for whoever knows better (the game starts it once its first frame is
+    // drawn).
     if (start == Start::whenIdle) {
         connectToServer();
         m_loader.releaseWhenIdle();
@@ -112,21 +79,25 @@ QString QtAudioBackend::locate(const QString &name)
 
 std::unique_ptr<AudioPlayer> QtAudioBackend::createPlayer(const QString &path)
 {
-    // A quick look now, the real decoding later.
+    // Only whether the file is there now; a broken one decodes to silence later.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !isCompleteMp4(file))
+    if (!file.open(QIODevice::ReadOnly))
         return nullptr;
     return std::make_unique<QtAudioPlayer>(m_loader, m_loader.load(path));
 }
 
 void QtAudioBackend::connectToServer()
 {
-    // On the main thread, where the players live, and before the loader's thread starts
-    // Qt Multimedia. Without a server Qt warns once, uncategorised; a missing device only
-    // means silence, so that stays unsaid.
+    // On the main thread, where the players live. Without a server Qt warns once,
+    // uncategorised; a missing device only means silence, so that stays unsaid.
     if (g_connected)
         return;
     g_connected = true;
+    // Sinks need no media backend, yet Qt 6.8 loads one at the first device query: FFmpeg,
+    // its libraries and codecs. Without one Qt keeps devices and sinks, and says so once,
+    // uncategorised. A backend the user names still loads.
+    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "none");
     t_installing = true;
     g_previousFilter = QLoggingCategory::installFilter(withoutChatter);
     t_installing = false;

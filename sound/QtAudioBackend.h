@@ -5,13 +5,13 @@
 
 #include <QMetaObject>
 
-// Sounds from a folder, the application's resources (":/Sounds/<name>.m4a") unless told
-// otherwise, decoded to PCM in
-// the background once the application's event loop first waits (the window is up by
-// then; a sound wanted sooner starts the decoding at once), and played on Qt Multimedia
-// audio sinks. Each sound is a stream of its
-// own on the sound server, which mixes it with other applications' audio; there is no
-// session to configure. Without an audio device the players stay silent.
+// Sounds from a folder, the application's resources (":/Sounds/<name>.flac") unless told
+// otherwise, decoded to PCM on a thread of its own once the application's event loop first
+// waits (the window is up by then; a sound wanted sooner starts the decoding at once), and
+// played on Qt Multimedia audio sinks. Each sound is a stream of its own on the sound
+// server, which mixes it with other applications' audio; there is no session to
+// configure. Without an audio device, or for a file that does not decode, the players stay
+// silent.
 class QtAudioBackend final : public AudioBackend
 {
 public:
@@ -34,8 +34,7 @@ public:
     static bool isConnected();
 
     QString locate(const QString &name) override;
-    // A player at once, its sound still decoding; null for a file that cannot be read
-    // or is no complete MPEG-4 file.
+    // A player at once, its sound still decoding; null for a file that cannot be opened.
     std::unique_ptr<AudioPlayer> createPlayer(const QString &path) override;
 
     // Blocks until every sound asked for so far has been decoded or given up on.

@@ -1,7 +1,7 @@
 #include "QtAudioPlayer.h"
 
 #include "QtAudioBackend.h"
-#include "SoundDecoder.h"
+#include "SoundFile.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
@@ -38,8 +38,8 @@ void QtAudioPlayer::setPosition(double seconds)
 
 void QtAudioPlayer::play()
 {
-    // The server first, on this thread, before the decoding starts Qt Multimedia on the
-    // loader's. Waits only when the sound is asked for before it has finished decoding.
+    // The server first, on this thread. Waits only when the sound is asked for before it
+    // has finished decoding.
     QtAudioBackend::connectToServer();
     const std::optional<DecodedSound> &sound = m_loader.wait(m_sound);
     if (!sound || !openSink())
@@ -71,13 +71,13 @@ bool QtAudioPlayer::openSink()
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return false;
-    m_sink = std::make_unique<QAudioSink>(device, SoundDecoder::format());
+    m_sink = std::make_unique<QAudioSink>(device, SoundFile::format());
     m_sink->setVolume(m_volume);
     return true;
 }
 
 qint64 QtAudioPlayer::startByte() const
 {
-    const QAudioFormat format = SoundDecoder::format();
+    const QAudioFormat format = SoundFile::format();
     return format.bytesForFrames(format.framesForDuration(qint64(m_position * 1e6)));
 }

@@ -1,6 +1,6 @@
 #include "SoundLoader.h"
 
-#include "SoundDecoder.h"
+#include "SoundFile.h"
 
 #include <QAbstractEventDispatcher>
 #include <QThread>
@@ -9,16 +9,6 @@
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
-
-using namespace std::chrono_literals;
-
-namespace {
-
-// A cue decodes in about 25 ms. Qt's decoder sometimes never reports a broken file as
-// failed; that must not keep a player waiting for long.
-constexpr auto decodeTimeout = 2s;
-
-} // namespace
 
 SoundLoader::SoundLoader(bool held) : m_held(held) { }
 
@@ -116,8 +106,7 @@ void SoundLoader::run()
 {
 #ifdef Q_OS_LINUX
     // Decoding yields the processor to the main thread drawing the first frames. Nice is
-    // per thread on Linux, and the decoder's own threads inherit it. (Qt's thread
-    // priorities do nothing under the normal scheduler.)
+    // per thread on Linux. (Qt's thread priorities do nothing under the normal scheduler.)
     setpriority(PRIO_PROCESS, id_t(gettid()), 10);
 #endif
     std::unique_lock lock(m_mutex);
@@ -129,7 +118,7 @@ void SoundLoader::run()
         m_queue.pop_front();
         m_busy = true;
         lock.unlock();
-        request.promise.set_value(SoundDecoder::decode(request.path, decodeTimeout));
+        request.promise.set_value(SoundFile::read(request.path));
         lock.lock();
         m_busy = false;
         m_changed.notify_all();

@@ -149,11 +149,11 @@ private slots:
         random.queue = {0, 0};
         for (const QString &name : SoundEffects(*std::make_unique<FakeAudioBackend>(), random).skipNames
                                        + QStringList{u"turn_endscreen_2words_guessed"_s})
-            QFile(folder.filePath(name + u".m4a"_s)).open(QIODevice::WriteOnly);
+            QFile(folder.filePath(name + u".flac"_s)).open(QIODevice::WriteOnly);
         FakeAudioBackend *real = nullptr;
         DeferredAudioBackend standIn([&] {
             auto made = std::make_unique<FakeAudioBackend>();
-            made->broken = {folder.filePath(u"skip_sound2.m4a"_s)};
+            made->broken = {folder.filePath(u"skip_sound2.flac"_s)};
             real = made.get();
             return made;
         }, folder.path());
@@ -164,7 +164,7 @@ private slots:
         sound.playSkip();
         QVERIFY(real);
         // The fake's players go by their paths.
-        const auto at = [&](const QString &name) { return folder.filePath(name + u".m4a"_s); };
+        const auto at = [&](const QString &name) { return folder.filePath(name + u".flac"_s); };
         const QString turnEnd = at(u"turn_endscreen_2words_guessed"_s);
         QStringList expected{u"session"_s};
         for (const QString &name : sound.skipNames + QStringList{u"turn_endscreen_2words_guessed"_s}) {
