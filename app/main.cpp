@@ -46,6 +46,11 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    // The cues play on Qt Multimedia's sinks, which need no media backend (see
+    // QtAudioBackend::connectToServer); said here, before any thread could read the
+    // environment while it changes.
+    if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "none");
     const QVariantMap launch = SingleInstance::launchPlatformData();
     QGuiApplication application(argc, argv);
     QGuiApplication::setOrganizationName(QStringLiteral("tarvuke"));

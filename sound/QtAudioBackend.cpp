@@ -95,7 +95,7 @@ void QtAudioBackend::connectToServer()
     g_connected = true;
     // Sinks need no media backend, yet Qt 6.8 loads one at the first device query: FFmpeg,
     // its libraries and codecs. Without one Qt keeps devices and sinks, and says so once,
-    // uncategorised. A backend the user names still loads.
+    // uncategorised. A backend the user names still loads. The game says so at start already.
     if (!qEnvironmentVariableIsSet("QT_MEDIA_BACKEND"))
         qputenv("QT_MEDIA_BACKEND", "none");
     t_installing = true;
