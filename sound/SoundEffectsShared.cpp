@@ -8,15 +8,15 @@
 
 namespace {
 
-// The Qt Multimedia backend, from its module: where the program is installed, in
-// <prefix>/lib/tarvuke-glimp beside <prefix>/bin (the build tree keeps the same layout),
-// or where GLIMP_AUDIO_MODULE says. Without it the game plays on, silent.
+// The Qt Multimedia backend, from its module: at the path from the program's folder the
+// build chose (../lib/<multiarch>/tarvuke-glimp from /usr/games; the build tree keeps the
+// same layout), or where GLIMP_AUDIO_MODULE says. Without it the game plays on, silent.
 std::unique_ptr<AudioBackend> loadBackend()
 {
     QString path = qEnvironmentVariable("GLIMP_AUDIO_MODULE");
     if (path.isEmpty())
         path = QCoreApplication::applicationDirPath()
-               + QStringLiteral("/../lib/tarvuke-glimp/libglimp-audio.so");
+               + QStringLiteral("/" GLIMP_AUDIO_MODULE_FROM_GAME);
     QLibrary module(path);
     using Create = AudioBackend *(*)();
     const auto create = reinterpret_cast<Create>(module.resolve("glimp_create_audio_backend"));
