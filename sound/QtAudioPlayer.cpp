@@ -44,7 +44,7 @@ void QtAudioPlayer::play()
     const std::optional<DecodedSound> &sound = m_loader.wait(m_sound);
     if (!sound || !openSink())
         return;
-    m_sink->stop();
+    silence();
     // The server takes the whole cue in this one write (its default limit is megabytes, a
     // cue a few hundred kilobytes): it starts sounding at once, and a busy main thread
     // cannot make it stutter.
@@ -59,7 +59,16 @@ void QtAudioPlayer::play()
 void QtAudioPlayer::stop()
 {
     if (m_sink)
-        m_sink->stop();
+        silence();
+}
+
+void QtAudioPlayer::silence()
+{
+    // Qt 6.8's PulseAudio sink plays out what it holds before stop() returns: a whole cue's
+    // worth, and with a stream the server has stopped taking, never (a second skip froze the
+    // game). reset() drops it at once on every Qt, and stop() then has nothing left to wait for.
+    m_sink->reset();
+    m_sink->stop();
 }
 
 bool QtAudioPlayer::openSink()

@@ -31,6 +31,7 @@ public:
 
 private:
     bool openSink();
+    void silence();
     qint64 startByte() const;
 
     SoundLoader &m_loader;
