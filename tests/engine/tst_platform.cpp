@@ -6,6 +6,7 @@
 #include "PrivateBus.h"
 #include "StoreHarness.h"
 #include "SystemClock.h"
+#include "SystemRandom.h"
 
 #include <QDBusConnection>
 #include <QDBusArgument>
@@ -22,6 +23,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -151,6 +153,27 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(fired, 11);
         QVERIFY(clock.now() >= 30ms);
+    }
+
+    // Each source is seeded on its own from the system, draws inside its bound, and reaches
+    // every value of a small one.
+    void randomSourcesAreSeededApartAndStayInBounds()
+    {
+        SystemRandom first, second;
+        QList<quint64> a, b;
+        for (int i = 0; i < 16; ++i) {
+            a.append(first.bounded(quint64(1) << 40));
+            b.append(second.bounded(quint64(1) << 40));
+        }
+        QVERIFY2(a != b, "two sources drew the same numbers");
+        QCOMPARE(first.bounded(1), quint64(0));
+        QSet<quint64> seen;
+        for (int i = 0; i < 600; ++i) {
+            const quint64 n = first.bounded(6);
+            QVERIFY(n < 6);
+            seen.insert(n);
+        }
+        QCOMPARE(seen.size(), 6);
     }
 
     // The cues reach feedbackd as events that vibrate in the theme Debian's package ships:
