@@ -149,10 +149,10 @@ private slots:
 
     // The home screen's first frame comes whatever stands in the preferences' place (a named
     // pipe, which would block whoever opens it, as the file or as its lock), and loads only
-    // the modules it draws with: the controls' templates, Qt Quick Layouts and Qt Quick
-    // Shapes each cost milliseconds before the player sees anything, and wait until a screen
-    // that uses them; Qt Multimedia (and the sound server's libraries) until the frame is
-    // drawn.
+    // the modules it draws with: the controls' templates and Qt Quick Layouts each cost
+    // milliseconds before the player sees anything, and wait until a screen that uses them;
+    // Qt Quick Shapes no screen uses; Qt Multimedia (and the sound server's libraries) waits
+    // until the frame is drawn.
     void firstFrameLoadsOnlyWhatItDraws_data()
     {
         QTest::addColumn<QString>("pipe"); // what is made a named pipe, if anything

@@ -1,3 +1,4 @@
+#include "CircleShadow.h"
 #include "IconCatalog.h"
 #include "SpringMotion.h"
 #include "SteppedAnimationDriver.h"
@@ -94,6 +95,32 @@ private slots:
             }
         }
         QVERIFY(uses > 0);
+    }
+
+    // The shadow of a face 100 across with a blur of 8: solid to 42 from the centre, half
+    // at the face's edge (50), gone at 58; opaque whatever alpha the colour has (the drawing
+    // applies it), at twice the pixels on a window of twice the density.
+    void shadowFadesOutOverTheBlur()
+    {
+        const QColor ink(0x1d, 0x1b, 0x33, 40);
+        const QImage image = CircleShadow::paint(100, 8, ink, 1);
+        QCOMPARE(image.size(), QSize(116, 116));
+        const auto alphaAt = [&](int radius) { return qAlpha(image.pixel(58 + radius, 58)); };
+        QCOMPARE(alphaAt(0), 255);
+        QCOMPARE(QColor::fromRgba(image.pixel(58, 58)).rgb(), ink.rgb());
+        QCOMPARE(alphaAt(41), 255);
+        QVERIFY2(qAbs(alphaAt(50) - 128) <= 8, qPrintable(QString::number(alphaAt(50))));
+        QVERIFY(alphaAt(46) > alphaAt(50) && alphaAt(50) > alphaAt(54) && alphaAt(54) > alphaAt(57));
+        QCOMPARE(qAlpha(image.pixel(0, 0)), 0);
+        QCOMPARE(CircleShadow::paint(100, 8, ink, 2).size(), QSize(232, 232));
+        QVERIFY(CircleShadow::paint(0, 0, ink, 1).isNull());
+
+        CircleShadow item;
+        item.setDiameter(275);
+        item.setBlur(7);
+        QCOMPARE(item.size(), QSizeF(289, 289));
+        item.setDiameter(qQNaN());
+        QCOMPARE(item.size(), QSizeF(14, 14));
     }
 
     // The stepping with the computed values follows the continuous oscillator's recurrence
