@@ -65,6 +65,11 @@ int main(int argc, char *argv[])
     SingleInstance instance(QGuiApplication::desktopFileName());
     if (!instance.claim(launch))
         return 0;
+    // The window's and the screens' QML compiled at build time. Qt 6.8 puts that code in
+    // each module's static library, where nothing refers to it and the linker leaves it
+    // out: the QML was compiled from source at start and cached on disk instead.
+    Q_INIT_RESOURCE(qmlcache_glimp_shell);
+    Q_INIT_RESOURCE(qmlcache_glimp_screens);
     TarvukeGlimpApp app;
     if (!app.show())
         return 1;
