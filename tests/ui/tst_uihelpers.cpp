@@ -1,4 +1,5 @@
 #include "CircleShadow.h"
+#include "GlyphArt.h"
 #include "IconCatalog.h"
 #include "SpringMotion.h"
 #include "SteppedAnimationDriver.h"
@@ -10,6 +11,7 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QRawFont>
 #include <QRegularExpression>
 #include <QtTest>
 #include <cmath>
@@ -121,6 +123,134 @@ private slots:
         QCOMPARE(item.size(), QSizeF(289, 289));
         item.setDiameter(qQNaN());
         QCOMPARE(item.size(), QSizeF(14, 14));
+    }
+
+    // hb-view writes glyphs as cairo does: symbols with cairo 1.16 (Debian 12), groups with
+    // 1.18 (Debian 13); each placed by <use>. Anything else is refused whole, not half drawn.
+    void glyphArtReadsWhatHbViewWrites_data()
+    {
+        QTest::addColumn<QByteArray>("svg");
+        QTest::addColumn<QRectF>("bounds"); // empty: refused
+        const QByteArray square = "<path style=\"stroke:none;\" d=\"M 0 0 L 2 0 L 2 -2 L 0 -2 Z \"/>";
+        QTest::newRow("cairo 1.16")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10pt\" height=\"8pt\" viewBox=\"0 0 10 8\" version=\"1.1\">\n"
+            "<defs><g><symbol overflow=\"visible\" id=\"glyph0-0\">" + square + "</symbol></g></defs>\n"
+            "<g id=\"surface1\"><rect x=\"0\" y=\"0\" width=\"10\" height=\"8\" style=\"fill:rgb(100%,100%,100%);\"/>\n"
+            "<g style=\"fill:rgb(0%,0%,0%);\"><use xlink:href=\"#glyph0-0\" x=\"1\" y=\"6\"/><use xlink:href=\"#glyph0-0\" x=\"5\" y=\"6\"/></g></g></svg>"
+            << QRectF(1, 4, 6, 2);
+        QTest::newRow("cairo 1.18")
+            << "<svg width=\"10\" height=\"8\" viewBox=\"0 0 10 8\"><defs><g><g id=\"glyph-0-0\">" + square
+                   + "</g></g></defs><g fill=\"rgb(0%, 0%, 0%)\"><use href=\"#glyph-0-0\" x=\"3\" y=\"6\"/></g></svg>"
+            << QRectF(3, 4, 2, 2);
+        QTest::newRow("relative and level moves")
+            << QByteArray("<svg viewBox=\"0,0 4 4\"><path d=\"m1,1h2v2H1z m1.5.5 l-.5 5e-1z\"/></svg>")
+            << QRectF(1, 1, 2, 2);
+        QTest::newRow("curves") << QByteArray("<svg viewBox=\"0 0 4 4\"><path d=\"M0 0Q4 0 4 4C0 4 0 4 0 0\"/></svg>")
+                                << QRectF(0, 0, 4, 4);
+        const QList<std::pair<const char *, QByteArray>> refused{
+            {"empty", ""},
+            {"not SVG", "<html><path d=\"M0 0L1 1\"/></html>"},
+            {"no viewBox", "<svg width=\"4\" height=\"4\"><path d=\"M0 0L1 1\"/></svg>"},
+            {"empty viewBox", "<svg viewBox=\"0 0 0 4\"></svg>"},
+            {"unclosed", "<svg viewBox=\"0 0 4 4\"><path d=\"M0 0L1 1\"/>"},
+            {"unterminated tag", "<svg viewBox=\"0 0 4 4\"><path d=\"M0 0L1 1"},
+            {"unquoted", "<svg viewBox=0></svg>"},
+            {"half a point", "<svg viewBox=\"0 0 4 4\"><path d=\"M0 0L1\"/></svg>"},
+            {"numbers first", "<svg viewBox=\"0 0 4 4\"><path d=\"0 0L1 1\"/></svg>"},
+            {"numbers after a close", "<svg viewBox=\"0 0 4 4\"><path d=\"M0 0L1 1Z 2 2\"/></svg>"},
+            {"arc", "<svg viewBox=\"0 0 4 4\"><path d=\"M0 0A1 1 0 0 1 2 2\"/></svg>"},
+            {"infinite", "<svg viewBox=\"0 0 4 4\"><path d=\"M0 0L1e999 1\"/></svg>"},
+            {"transformed", "<svg viewBox=\"0 0 4 4\"><g transform=\"scale(2)\"><path d=\"M0 0L1 1\"/></g></svg>"},
+            {"unknown glyph", "<svg viewBox=\"0 0 4 4\"><use xlink:href=\"#glyph9\" x=\"0\" y=\"0\"/></svg>"},
+            {"bad place", "<svg viewBox=\"0 0 4 4\"><defs><g id=\"a\"/></defs><use href=\"#a\" x=\"one\"/></svg>"},
+            {"too many ends", "<svg viewBox=\"0 0 4 4\"></svg></svg>"},
+        };
+        for (const auto &[tag, svg] : refused)
+            QTest::newRow(tag) << svg << QRectF();
+    }
+
+    void glyphArtReadsWhatHbViewWrites()
+    {
+        QFETCH(QByteArray, svg);
+        QFETCH(QRectF, bounds);
+        const std::optional<GlyphArt::Art> art = GlyphArt::parse(svg);
+        QCOMPARE(art.has_value(), !bounds.isEmpty());
+        if (art)
+            QCOMPARE(art->outline.boundingRect(), bounds);
+    }
+
+    // The build set the home screen's title and badge from the fonts: the badge is the icon
+    // font's glyph where a line of text would put it, the title the serif's five letters as
+    // wide as their advances (kerning aside) and as high as its ascent and descent.
+    void glyphArtIsTheGlyphsTheBuildSet()
+    {
+        const auto load = [](const QString &name) {
+            QFile file(QStringLiteral(":/art/") + name);
+            return file.open(QIODevice::ReadOnly) ? GlyphArt::parse(file.readAll()) : std::nullopt;
+        };
+        const std::optional<GlyphArt::Art> badge = load(QStringLiteral("badge.svg"));
+        QVERIFY(badge);
+        QRawFont icons(QStringLiteral(":/fonts/Phosphor-Fill.ttf"), 22);
+        const quint32 bubble = icons.glyphIndexesForString(QString(QChar(0xe178))).value(0);
+        QVERIFY(bubble != 0);
+        QCOMPARE(badge->size.width(), icons.advancesForGlyphIndexes({bubble}).value(0).x());
+        QCOMPARE(badge->size.height(), icons.ascent() + icons.descent());
+        const QRectF glyph = icons.pathForGlyph(bubble).boundingRect().translated(0, icons.ascent());
+        const QRectF drawn = badge->outline.boundingRect();
+        for (const qreal offset : {drawn.left() - glyph.left(), drawn.top() - glyph.top(),
+                                   drawn.right() - glyph.right(), drawn.bottom() - glyph.bottom()})
+            QVERIFY2(qAbs(offset) < 0.1, qPrintable(QString::number(offset)));
+
+        const std::optional<GlyphArt::Art> title = load(QStringLiteral("glimp.svg"));
+        QVERIFY(title);
+        QRawFont serif(QStringLiteral(GLIMP_NODE_MODULES
+                                      "/@expo-google-fonts/noto-serif/900Black_Italic/NotoSerif_900Black_Italic.ttf"),
+                       66);
+        QVERIFY(serif.isValid());
+        qreal advances = 0;
+        QRectF letters;
+        const QList<quint32> glyphs = serif.glyphIndexesForString(QStringLiteral("glimp"));
+        const QList<QPointF> advance = serif.advancesForGlyphIndexes(glyphs);
+        for (qsizetype i = 0; i < glyphs.size(); ++i) {
+            letters |= serif.pathForGlyph(glyphs[i]).boundingRect().translated(advances, serif.ascent());
+            advances += advance[i].x();
+        }
+        QVERIFY2(qAbs(title->size.width() - advances) < 0.02 * advances,
+                 qPrintable(QStringLiteral("%1 vs %2").arg(title->size.width()).arg(advances)));
+        QVERIFY(qAbs(title->size.height() - (serif.ascent() + serif.descent())) < 0.5);
+        const QRectF set = title->outline.boundingRect();
+        for (const qreal offset : {set.left() - letters.left(), set.top() - letters.top(),
+                                   set.right() - letters.right(), set.bottom() - letters.bottom()})
+            QVERIFY2(qAbs(offset) < 2, qPrintable(QString::number(offset)));
+
+        // Painted in its colour at the window's density: the whole line's box and the italic
+        // g's overhang to the left of it.
+        const QColor coral(0xff, 0x73, 0x5e);
+        const QRectF area = GlyphArt::area(*title);
+        QVERIFY(area.left() < 0 && area.right() >= title->size.width() && area.top() <= 0);
+        const QImage image = GlyphArt::paint(*title, coral, 2);
+        QCOMPARE(image.size(), (area.size() * 2).toSize());
+        int solid = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                if (qAlpha(pixel) == 255) {
+                    QCOMPARE(QColor(pixel), coral);
+                    ++solid;
+                }
+            }
+        }
+        // About a fifth of the line's box is ink.
+        const double share = solid / (4 * title->size.width() * title->size.height());
+        QVERIFY2(share > 0.1 && share < 0.4, qPrintable(QString::number(share)));
+
+        GlyphArt item;
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot read")));
+        item.setSource(QStringLiteral(":/art/missing.svg"));
+        QCOMPARE(item.implicitWidth(), 0);
+        item.setSource(QStringLiteral(":/art/glimp.svg"));
+        QCOMPARE(QSizeF(item.implicitWidth(), item.implicitHeight()), title->size);
     }
 
     // The stepping with the computed values follows the continuous oscillator's recurrence

@@ -5,7 +5,6 @@ const QList<IconCatalog::Glyph> &IconCatalog::glyphs()
     static const QList<Glyph> table = {
         {QStringLiteral("arrow.left"), {}, 0, QStringLiteral("M19 12H5M11.5 5.5 5 12l6.5 6.5"), false},
         {QStringLiteral("arrow.right"), {}, 0, QStringLiteral("M5 12h14M12.5 5.5 19 12l-6.5 6.5"), false},
-        {QStringLiteral("quote.bubble.fill"), QStringLiteral("chat-teardrop-text"), 0xe178, {}, false},
         {QStringLiteral("xmark"), {}, 0, QStringLiteral("M6 6l12 12M18 6 6 18"), false},
         {QStringLiteral("eye.fill"), QStringLiteral("eye"), 0xe220, {}, false},
         {QStringLiteral("sparkles"), QStringLiteral("sparkle"), 0xe6a2, {}, false},

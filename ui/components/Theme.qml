@@ -13,9 +13,8 @@ QtObject {
     readonly property color sun: "#FFC94F"
     readonly property color lavender: "#AD9EED"
 
-    // The rounded design and the serif design of the title word.
+    // The rounded design. The title word's serif is set at build time (GlyphArt).
     readonly property string roundedFamily: "Nunito"
-    readonly property string serifFamily: "Noto Serif"
 
     // Text styles that take a size of their own when a caller names them.
     readonly property int title2Size: 22
@@ -52,11 +51,6 @@ QtObject {
     function spacedCapitals(size, spacing) {
         return Qt.font({ family: roundedFamily, pixelSize: size, weight: Font.Black,
                          letterSpacing: spacing, hintingPreference: Font.PreferVerticalHinting })
-    }
-
-    function serifBlackItalic(size) {
-        return Qt.font({ family: serifFamily, pixelSize: size, weight: Font.Black, italic: true,
-                         hintingPreference: Font.PreferFullHinting })
     }
 
     // `ink` at 68 % is tinted(ink, 0.68): the colour's opacity multiplied. Colour names

@@ -72,10 +72,11 @@ Item {
                     fillColor: Theme.sun
                 }
 
-                Icon {
+                // The icon set's "chat-teardrop-text".
+                GlyphArt {
                     anchors.centerIn: parent
-                    name: "quote.bubble.fill"
-                    size: Theme.title2Size
+                    source: ":/art/badge.svg"
+                    color: Theme.ink
                 }
             }
 
@@ -90,14 +91,13 @@ Item {
             }
 
             // Drawn higher than it is laid out, overlapping the word above.
-            Text {
+            // "glimp" in Noto Serif's black italic at 66.
+            GlyphArt {
                 id: serifWord
 
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "glimp"
+                source: ":/art/glimp.svg"
                 color: Theme.coral
-                font: Theme.serifBlackItalic(66)
-                textFormat: Text.PlainText
                 transform: Translate { y: -12 }
             }
 
