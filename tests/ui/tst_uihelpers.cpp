@@ -180,52 +180,64 @@ private slots:
             QCOMPARE(art->outline.boundingRect(), bounds);
     }
 
-    // The build set the home screen's title and badge from the fonts: the badge is the icon
-    // font's glyph where a line of text would put it, the title the serif's five letters as
-    // wide as their advances (kerning aside) and as high as its ascent and descent.
-    void glyphArtIsTheGlyphsTheBuildSet()
+    // The build set the home screen's title and badge from the fonts: each art is its text
+    // in its face and size, as wide as the glyphs' advances (kerning aside), as high as the
+    // face's ascent and descent, each glyph where a line of text puts it.
+    void glyphArtIsWhatTheBuildSet_data()
     {
-        const auto load = [](const QString &name) {
-            QFile file(QStringLiteral(":/art/") + name);
-            return file.open(QIODevice::ReadOnly) ? GlyphArt::parse(file.readAll()) : std::nullopt;
-        };
-        const std::optional<GlyphArt::Art> badge = load(QStringLiteral("badge.svg"));
-        QVERIFY(badge);
-        QRawFont icons(QStringLiteral(":/fonts/Phosphor-Fill.ttf"), 22);
-        const quint32 bubble = icons.glyphIndexesForString(QString(QChar(0xe178))).value(0);
-        QVERIFY(bubble != 0);
-        QCOMPARE(badge->size.width(), icons.advancesForGlyphIndexes({bubble}).value(0).x());
-        QCOMPARE(badge->size.height(), icons.ascent() + icons.descent());
-        const QRectF glyph = icons.pathForGlyph(bubble).boundingRect().translated(0, icons.ascent());
-        const QRectF drawn = badge->outline.boundingRect();
-        for (const qreal offset : {drawn.left() - glyph.left(), drawn.top() - glyph.top(),
-                                   drawn.right() - glyph.right(), drawn.bottom() - glyph.bottom()})
-            QVERIFY2(qAbs(offset) < 0.1, qPrintable(QString::number(offset)));
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("badge") << u"badge.svg"_s << u":/fonts/Phosphor-Fill.ttf"_s << 22
+                               << QString(QChar(0xe178));
+        QTest::newRow("tarvuk’s") << u"tarvuks.svg"_s << u":/fonts/Nunito-Black.ttf"_s << 42
+                                  << u"tarvuk’s"_s;
+        QTest::newRow("glimp")
+            << u"glimp.svg"_s
+            << QStringLiteral(GLIMP_NODE_MODULES
+                              "/@expo-google-fonts/noto-serif/900Black_Italic/NotoSerif_900Black_Italic.ttf")
+            << 66 << u"glimp"_s;
+    }
 
-        const std::optional<GlyphArt::Art> title = load(QStringLiteral("glimp.svg"));
-        QVERIFY(title);
-        QRawFont serif(QStringLiteral(GLIMP_NODE_MODULES
-                                      "/@expo-google-fonts/noto-serif/900Black_Italic/NotoSerif_900Black_Italic.ttf"),
-                       66);
-        QVERIFY(serif.isValid());
-        qreal advances = 0;
+    void glyphArtIsWhatTheBuildSet()
+    {
+        QFETCH(QString, art);
+        QFETCH(QString, font);
+        QFETCH(int, size);
+        QFETCH(QString, text);
+        QFile file(u":/art/"_s + art);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::optional<GlyphArt::Art> set = GlyphArt::parse(file.readAll());
+        QVERIFY(set);
+        const QRawFont face(font, size);
+        QVERIFY(face.isValid());
+        const QList<quint32> glyphs = face.glyphIndexesForString(text);
+        QVERIFY(!glyphs.contains(0));
+        const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs);
+        qreal pen = 0;
         QRectF letters;
-        const QList<quint32> glyphs = serif.glyphIndexesForString(QStringLiteral("glimp"));
-        const QList<QPointF> advance = serif.advancesForGlyphIndexes(glyphs);
         for (qsizetype i = 0; i < glyphs.size(); ++i) {
-            letters |= serif.pathForGlyph(glyphs[i]).boundingRect().translated(advances, serif.ascent());
-            advances += advance[i].x();
+            letters |= face.pathForGlyph(glyphs[i]).boundingRect().translated(pen, face.ascent());
+            pen += advances[i].x();
         }
-        QVERIFY2(qAbs(title->size.width() - advances) < 0.02 * advances,
-                 qPrintable(QStringLiteral("%1 vs %2").arg(title->size.width()).arg(advances)));
-        QVERIFY(qAbs(title->size.height() - (serif.ascent() + serif.descent())) < 0.5);
-        const QRectF set = title->outline.boundingRect();
-        for (const qreal offset : {set.left() - letters.left(), set.top() - letters.top(),
-                                   set.right() - letters.right(), set.bottom() - letters.bottom()})
+        QVERIFY2(qAbs(set->size.width() - pen) < 0.02 * pen,
+                 qPrintable(u"%1 vs %2"_s.arg(set->size.width()).arg(pen)));
+        QVERIFY(qAbs(set->size.height() - (face.ascent() + face.descent())) < 0.5);
+        const QRectF drawn = set->outline.boundingRect();
+        for (const qreal offset : {drawn.left() - letters.left(), drawn.top() - letters.top(),
+                                   drawn.right() - letters.right(), drawn.bottom() - letters.bottom()})
             QVERIFY2(qAbs(offset) < 2, qPrintable(QString::number(offset)));
+    }
 
-        // Painted in its colour at the window's density: the whole line's box and the italic
-        // g's overhang to the left of it.
+    // Painted in its colour at the window's density, the italic g's overhang to the left of
+    // the line included; an item takes its art's size, and none when there is none.
+    void glyphArtPaintsItsArt()
+    {
+        QFile file(u":/art/glimp.svg"_s);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const std::optional<GlyphArt::Art> title = GlyphArt::parse(file.readAll());
+        QVERIFY(title);
         const QColor coral(0xff, 0x73, 0x5e);
         const QRectF area = GlyphArt::area(*title);
         QVERIFY(area.left() < 0 && area.right() >= title->size.width() && area.top() <= 0);
@@ -246,10 +258,10 @@ private slots:
         QVERIFY2(share > 0.1 && share < 0.4, qPrintable(QString::number(share)));
 
         GlyphArt item;
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("cannot read")));
-        item.setSource(QStringLiteral(":/art/missing.svg"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"cannot read"_s));
+        item.setSource(u":/art/missing.svg"_s);
         QCOMPARE(item.implicitWidth(), 0);
-        item.setSource(QStringLiteral(":/art/glimp.svg"));
+        item.setSource(u":/art/glimp.svg"_s);
         QCOMPARE(QSizeF(item.implicitWidth(), item.implicitHeight()), title->size);
     }
 

@@ -403,7 +403,9 @@ QSGNode *GlyphArt::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *)
     if (!node) {
         node = window()->createImageNode();
         node->setOwnsTexture(true);
-        node->setFiltering(QSGTexture::Linear);
+        // The image has the window's pixels; taken nearest, it stays as sharp as type
+        // wherever the layout puts it between two pixels.
+        node->setFiltering(QSGTexture::Nearest);
         m_imageStale = true;
     }
     if (m_imageStale) {

@@ -80,14 +80,13 @@ Item {
                 }
             }
 
-            Text {
+            // "tarvuk’s" in Nunito's black at 42.
+            GlyphArt {
                 id: titleWord
 
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: "tarvuk’s"
+                source: ":/art/tarvuks.svg"
                 color: Theme.ink
-                font: Theme.rounded(42, Font.Black)
-                textFormat: Text.PlainText
             }
 
             // Drawn higher than it is laid out, overlapping the word above.
