@@ -228,6 +228,16 @@ private slots:
         for (const qreal offset : {drawn.left() - letters.left(), drawn.top() - letters.top(),
                                    drawn.right() - letters.right(), drawn.bottom() - letters.bottom()})
             QVERIFY2(qAbs(offset) < 2, qPrintable(QString::number(offset)));
+        // Filled as a font's rasteriser fills: no hole where a glyph's contours overlap
+        // (Nunito's do).
+        QPainterPath nonzero = set->outline;
+        nonzero.setFillRule(Qt::WindingFill);
+        int holes = 0;
+        for (qreal y = drawn.top(); y < drawn.bottom(); y += 0.5) {
+            for (qreal x = drawn.left(); x < drawn.right(); x += 0.5)
+                holes += nonzero.contains(QPointF(x, y)) && !set->outline.contains(QPointF(x, y));
+        }
+        QCOMPARE(holes, 0);
     }
 
     // Painted in its colour at the window's density, the italic g's overhang to the left of

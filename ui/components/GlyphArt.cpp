@@ -350,6 +350,8 @@ std::optional<GlyphArt::Art> GlyphArt::parse(QByteArrayView svg)
     }
     if (depth != 0 || art.size.isEmpty())
         return std::nullopt;
+    // As a font's rasteriser fills glyphs: a glyph's contours may overlap.
+    art.outline.setFillRule(Qt::WindingFill);
     for (const Placed &use : std::as_const(placed)) {
         const auto found = glyphs.constFind(use.id);
         if (found == glyphs.cend())
